@@ -1,0 +1,7 @@
+#include "pages/wizard.h"
+
+// Placeholder until this page is built: keeps the property sheet's default behaviour.
+INT_PTR CALLBACK PluginPageProc(HWND, UINT, WPARAM, LPARAM)
+{
+    return FALSE;
+}

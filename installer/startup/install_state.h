@@ -1,0 +1,44 @@
+// The one record that start-up, the wizard pages and the installation engine share.
+#pragma once
+
+#include <windows.h>
+
+// Every path and text buffer of the installer: at most 259 characters and the terminator.
+enum { PATH_BUFFER_SIZE = 260, PATH_MAX_CHARS = PATH_BUFFER_SIZE - 1 };
+
+#define COUNTOF(array) (sizeof(array) / sizeof((array)[0]))
+
+struct InstallStateRecord {
+    HINSTANCE Instance;                  // holds the page templates and the icon
+    char AppDataPath[PATH_BUFFER_SIZE];  // the device's application-data directory
+    char TargetIniPath[PATH_BUFFER_SIZE];  // AppDataPath + "\vtmain.ini"
+    char DesktopDir[PATH_BUFFER_SIZE];   // desktop installation directory, no trailing backslash
+    char SourceIniPath[PATH_BUFFER_SIZE];     // desktop main settings file
+    char SourceFtpIniPath[PATH_BUFFER_SIZE];  // desktop FTP settings file
+    char ButtonBarName[PATH_BUFFER_SIZE];     // button bar file name on the device
+    char PluginBase[PATH_BUFFER_SIZE];   // root of the plugin copies, unexpanded
+    int LanguageIndex;                   // row of LanguageTable; 0 is English
+    int CopySettings;
+    int CopyPlugins;                     // only ever 1 while CopySettings is 1
+    int UpgradeMode;
+    HWND PluginList;                     // empty until the plugin page was shown
+    HWND SettingsFileList;               // empty until the settings-files page was shown
+    int AbortRequested;                  // set by Cancel while the copy loops poll it
+    int Installing;
+    HFONT TitleFont;                     // created by the welcome page, deleted by the entry
+};
+
+extern InstallStateRecord InstallState;
+
+struct PluginKindEntry {
+    const char *LabelPrefix;   // row label prefix, trailing blank included
+    const char *Section;       // settings section of the kind
+    const char *TargetSubdir;  // subdirectory of the device's plugin tree
+    int Renumbered;            // keys numbered 0, 1, 2, ... and a "_detect" companion
+};
+
+enum { PLUGIN_KIND_COUNT = 4 };
+enum PluginKindIndex { KIND_PACKER, KIND_LISTER, KIND_FILE_SYSTEM, KIND_CONTENT };
+
+// In the order the plugin list is filled.
+extern const PluginKindEntry PluginKind[PLUGIN_KIND_COUNT];

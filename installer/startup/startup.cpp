@@ -1,0 +1,82 @@
+#include "startup/startup.h"
+
+#include <commctrl.h>
+#include <objbase.h>
+
+#include "pages/wizard.h"
+#include "startup/discovery.h"
+#include "startup/install_state.h"
+#include "startup/path_helpers.h"
+
+void ReadUpgradeMode()
+{
+    char value[PATH_BUFFER_SIZE] = "";
+    DWORD got = GetEnvironmentVariableA("U3_IS_UPGRADE", value, COUNTOF(value));
+    if (got >= COUNTOF(value))
+        value[0] = '\0';
+    InstallState.UpgradeMode = lstrcmpiA(value, "true") == 0 || lstrcmpiA(value, "1") == 0;
+}
+
+BOOL ReadAppDataPath()
+{
+    InstallState.AppDataPath[0] = '\0';
+    DWORD got = GetEnvironmentVariableA("U3_APP_DATA_PATH", InstallState.AppDataPath,
+                                        COUNTOF(InstallState.AppDataPath));
+    if (got >= COUNTOF(InstallState.AppDataPath)) {
+        // Longer than a path buffer: the platform filled nothing; keep its first 259 characters.
+        char whole[32768];
+        GetEnvironmentVariableA("U3_APP_DATA_PATH", whole, COUNTOF(whole));
+        CopyBounded(InstallState.AppDataPath, whole, COUNTOF(InstallState.AppDataPath));
+    }
+    return InstallState.AppDataPath[0] != '\0';
+}
+
+void ComposeTargetIniPath()
+{
+    CopyBounded(InstallState.TargetIniPath, InstallState.AppDataPath, COUNTOF(InstallState.TargetIniPath));
+    AppendBounded(InstallState.TargetIniPath, "\\vtmain.ini", COUNTOF(InstallState.TargetIniPath));
+}
+
+void LocateDesktopDir()
+{
+    FindDesktopDir(InstallState.DesktopDir);
+    StripBackslash(InstallState.DesktopDir);
+    if (InstallState.DesktopDir[0])
+        SetEnvironmentVariableA("VELTRANO_PATH", InstallState.DesktopDir);
+}
+
+int RunStickInstall(HINSTANCE instance)
+{
+    InstallState.Instance = instance;
+    CoInitialize(NULL);
+
+    INITCOMMONCONTROLSEX controls = {};
+    controls.dwSize = sizeof(controls);
+    controls.dwICC = ICC_LISTVIEW_CLASSES | ICC_TAB_CLASSES | ICC_PROGRESS_CLASS;
+    static_assert((ICC_LISTVIEW_CLASSES | ICC_TAB_CLASSES | ICC_PROGRESS_CLASS) == 0x29, "control classes");
+    InitCommonControlsEx(&controls);
+
+    PrepareWizard();
+    CopyBounded(InstallState.ButtonBarName, "DEFAULT.BAR", COUNTOF(InstallState.ButtonBarName));
+    ReadUpgradeMode();
+
+    // Checked before the upgrade test: an upgrade without the variable is refused too.
+    if (!ReadAppDataPath()) {
+        MessageBoxA(NULL, "This program can only be run during an U3 USB stick install!", "Install Error",
+                    MB_ICONERROR);
+        return EXIT_REFUSED;
+    }
+    ComposeTargetIniPath();
+    LocateDesktopDir();
+    if (InstallState.UpgradeMode)
+        return EXIT_NORMAL;
+
+    FindDesktopSettings(InstallState.SourceIniPath, InstallState.SourceFtpIniPath);
+    InstallState.CopySettings = 0;
+    RunWizard();
+
+    CoUninitialize();
+    if (InstallState.TitleFont)
+        DeleteObject(InstallState.TitleFont);
+    return EXIT_NORMAL;
+}

@@ -1,0 +1,84 @@
+# Shared by scripts/test and scripts/demo: packages, builds, and a throwaway Wine session.
+# Sourced, not run. Expects ROOT to be the repository's top directory.
+
+WINE64=/usr/lib/wine/wine64
+WINESERVER=/usr/lib/wine/wineserver64
+
+PACKAGES=(cmake make g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-tools
+          googletest wine wine64 xvfb xauth x11-utils imagemagick python3)
+
+say() { printf '%s\n' "$*"; }
+die() { printf 'error: %s\n' "$*" >&2; exit 1; }
+
+# Installs the Debian packages that are missing; silent when everything is there.
+ensure_packages() {
+  local missing=()
+  for package in "${PACKAGES[@]}"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  [ "$(id -u)" -eq 0 ] || die "missing packages (${missing[*]}); run as root to install them"
+  say "installing: ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq >/dev/null || die "apt-get update failed"
+  apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null || die "apt-get install failed"
+}
+
+# build_arch ARCH [TESTS:ON|OFF]: configures and builds one architecture into build/ARCH.
+build_arch() {
+  local arch=$1 tests=${2:-ON} dir="$ROOT/build/$1"
+  cmake -S "$ROOT" -B "$dir" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-$arch.cmake" \
+        -DVELTRANO_TESTS="$tests" -DCMAKE_BUILD_TYPE=Release >"$dir.configure.log" 2>&1 \
+    || { cat "$dir.configure.log"; die "configure of $arch failed"; }
+  cmake --build "$dir" -j "$(nproc)" >"$dir.build.log" 2>&1 \
+    || { grep -E 'error|Error' "$dir.build.log" | head -n 40; die "build of $arch failed (see $dir.build.log)"; }
+  if grep -q 'warning:' "$dir.build.log"; then
+    grep 'warning:' "$dir.build.log" | sort -u | head -n 20
+    die "the $arch build has warnings"
+  fi
+}
+
+# start_display: a private Xvfb server; sets DISPLAY and XVFB_PID.
+start_display() {
+  local number
+  for number in $(seq 90 140); do
+    [ -e "/tmp/.X11-unix/X$number" ] || [ -e "/tmp/.X$number-lock" ] && continue
+    Xvfb ":$number" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    XVFB_PID=$!
+    for _ in $(seq 1 100); do
+      [ -e "/tmp/.X11-unix/X$number" ] && { export DISPLAY=":$number"; return 0; }
+      kill -0 "$XVFB_PID" 2>/dev/null || break
+      sleep 0.05
+    done
+  done
+  die "could not start Xvfb"
+}
+
+# start_wine PREFIX: a fresh prefix with Wine's virtual desktop, and one persistent wineserver.
+start_wine() {
+  export WINEPREFIX=$1 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEARCH=win64
+  rm -rf "$WINEPREFIX"
+  mkdir -p "$WINEPREFIX"
+  "$WINE64" wineboot -i >/dev/null 2>&1 </dev/null
+  "$WINESERVER" -w
+  # Inside Wine's own desktop, windows close and take the focus without a 2 s wait.
+  "$WINE64" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1 </dev/null
+  "$WINE64" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1 </dev/null
+  "$WINESERVER" -w
+  "$WINESERVER" -p >/dev/null 2>&1 </dev/null &
+  # Wine's service processes and the desktop start with the first program and keep its
+  # output pipes open; start them here, detached, so ctest never waits on them.
+  "$WINE64" cmd /c exit >/dev/null 2>&1 </dev/null
+  setsid "$WINE64" explorer /desktop=Default,1024x768 >/dev/null 2>&1 </dev/null &
+  for _ in $(seq 1 100); do
+    "$WINE64" cmd /c exit >/dev/null 2>&1 </dev/null
+    "$WINE64" tasklist 2>/dev/null </dev/null | grep -qi '^explorer' && break
+    sleep 0.1
+  done
+}
+
+stop_session() {
+  [ -n "${WINEPREFIX:-}" ] && "$WINESERVER" -k >/dev/null 2>&1
+  [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" >/dev/null 2>&1
+  return 0
+}

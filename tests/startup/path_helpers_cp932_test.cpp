@@ -1,0 +1,41 @@
+// Runs with LC_ALL=ja_JP.UTF-8, which gives the process the ANSI code page 932.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "startup/install_state.h"
+#include "startup/path_helpers.h"
+
+namespace {
+
+// Shift-JIS 0x95 0x5C: a double-byte character whose trail byte is the backslash's value.
+const char TRAIL_5C[] = "c:\\dir\\\x95\x5C";
+
+TEST(DoubleByteCodePage, ProcessRunsInCodePage932)
+{
+    ASSERT_EQ(932u, GetACP()) << "the test environment must give code page 932";
+}
+
+TEST(DoubleByteCodePage, AppendBackslashAfterTrailByte5C)
+{
+    ASSERT_EQ(932u, GetACP());
+    char path[PATH_BUFFER_SIZE];
+    CopyBounded(path, TRAIL_5C, COUNTOF(path));
+    AppendBackslash(path, COUNTOF(path));
+    EXPECT_EQ(std::string(TRAIL_5C) + "\\", path);
+
+    CopyBounded(path, "c:\\dir\\", COUNTOF(path));
+    AppendBackslash(path, COUNTOF(path));
+    EXPECT_STREQ("c:\\dir\\", path);
+}
+
+TEST(DoubleByteCodePage, StripBackslashLooksAtTheLastByteOnly)
+{
+    ASSERT_EQ(932u, GetACP());
+    char path[PATH_BUFFER_SIZE];
+    CopyBounded(path, TRAIL_5C, COUNTOF(path));
+    StripBackslash(path);
+    EXPECT_STREQ("c:\\dir\\\x95", path);
+}
+
+}  // namespace
