@@ -1,0 +1,6 @@
+#include "engine/plugin_transfer.h"
+
+// Placeholder until the plugin transfer is built.
+void TransferPlugins(HWND)
+{
+}
