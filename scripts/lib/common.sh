@@ -57,14 +57,18 @@ start_display() {
 # start_wine PREFIX: a fresh prefix with Wine's virtual desktop, and one persistent wineserver.
 start_wine() {
   export WINEPREFIX=$1 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEARCH=win64
-  rm -rf "$WINEPREFIX"
-  mkdir -p "$WINEPREFIX"
-  "$WINE64" wineboot -i >/dev/null 2>&1 </dev/null
-  "$WINESERVER" -w
-  # Inside Wine's own desktop, windows close and take the focus without a 2 s wait.
-  "$WINE64" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1 </dev/null
-  "$WINE64" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1 </dev/null
-  "$WINESERVER" -w
+  # VELTRANO_REUSE_PREFIX=1 keeps an existing prefix between runs while developing.
+  if [ -z "${VELTRANO_REUSE_PREFIX:-}" ] || [ ! -f "$WINEPREFIX/.ready" ]; then
+    rm -rf "$WINEPREFIX"
+    mkdir -p "$WINEPREFIX"
+    "$WINE64" wineboot -i >/dev/null 2>&1 </dev/null
+    "$WINESERVER" -w
+    # Inside Wine's own desktop, windows close and take the focus without a 2 s wait.
+    "$WINE64" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1 </dev/null
+    "$WINE64" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1 </dev/null
+    "$WINESERVER" -w
+    touch "$WINEPREFIX/.ready"
+  fi
   "$WINESERVER" -p >/dev/null 2>&1 </dev/null &
   # Wine's service processes and the desktop start with the first program and keep its
   # output pipes open; start them here, detached, so ctest never waits on them.
