@@ -1,23 +1,128 @@
 #include "startup/discovery.h"
 
-#include <windows.h>
-
 #include "startup/install_state.h"
 #include "startup/path_helpers.h"
 
-// Placeholder until discovery is built: the built-in defaults only.
+namespace {
+
+const char INSTALL_KEY[] = "SOFTWARE\\Ostrand\\Veltrano";
+const char DEFAULT_INSTALL_DIR[] = "c:\\veltrfm";
+// Room the registry may fill; a value that needs more counts as absent.
+const DWORD VALUE_CAPACITY = 259;
+
+// Copies a value's data, up to its first zero byte, into output; leaves output alone when the
+// value is missing or too long.
+void ReadValueAsText(HKEY key, const char *name, char *output)
+{
+    char data[PATH_BUFFER_SIZE];
+    DWORD size = VALUE_CAPACITY;
+    if (RegQueryValueExA(key, name, NULL, NULL, reinterpret_cast<BYTE *>(data), &size) != ERROR_SUCCESS)
+        return;
+    // DWORD and binary data, and strings stored without one, bring no terminator of their own.
+    data[size < VALUE_CAPACITY ? size : VALUE_CAPACITY] = '\0';
+    CopyBounded(output, data, PATH_BUFFER_SIZE);
+}
+
+BOOL StartsWithDotBackslash(const char *path)
+{
+    return path[0] == '.' && path[1] == '\\';
+}
+
+BOOL HasBackslash(const char *path)
+{
+    for (; *path; ++path) {
+        if (*path == '\\')
+            return TRUE;
+    }
+    return FALSE;
+}
+
+// path = directory followed by name, when that fits in a path buffer; otherwise path is
+// left unchanged and the result is 0. name may point into path.
+int JoinPath(char *path, const char *directory, const char *name)
+{
+    if (lstrlenA(directory) + lstrlenA(name) > PATH_MAX_CHARS)
+        return 0;
+    char joined[PATH_BUFFER_SIZE];
+    CopyBounded(joined, directory, COUNTOF(joined));
+    AppendBounded(joined, name, COUNTOF(joined));
+    CopyBounded(path, joined, PATH_BUFFER_SIZE);
+    return 1;
+}
+
+// One byte more than a path buffer, so that a directory of 259 characters still takes its
+// separator and the join then sees the full length it needs.
+void DirectoryWithBackslash(char (&target)[PATH_BUFFER_SIZE + 1], const char *directory)
+{
+    CopyBounded(target, directory, PATH_BUFFER_SIZE);
+    AppendBackslash(target, COUNTOF(target));
+}
+
+}  // namespace
+
+void ReadInstallKey(HKEY hive, char *first, char *second, InstallKeySelector selector)
+{
+    HKEY key;
+    if (RegOpenKeyExA(hive, INSTALL_KEY, 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return;
+    if (selector == INSTALL_KEY_SETTINGS_NAMES) {
+        ReadValueAsText(key, "IniFileName", first);
+        if (second)
+            ReadValueAsText(key, "FtpIniName", second);
+    } else {
+        ReadValueAsText(key, "InstallDir", first);
+    }
+    RegCloseKey(key);
+}
+
 void FindDesktopDir(char *directory)
 {
-    CopyBounded(directory, "c:\\veltrfm", PATH_BUFFER_SIZE);
+    char iniName[PATH_BUFFER_SIZE] = "";
+    ReadInstallKey(HKEY_LOCAL_MACHINE, iniName, NULL, INSTALL_KEY_SETTINGS_NAMES);
+    ReadInstallKey(HKEY_CURRENT_USER, iniName, NULL, INSTALL_KEY_SETTINGS_NAMES);
+
+    char found[PATH_BUFFER_SIZE] = "";
+    ReadInstallKey(HKEY_LOCAL_MACHINE, found, NULL, INSTALL_KEY_INSTALL_DIR);
+    ReadInstallKey(HKEY_CURRENT_USER, found, NULL, INSTALL_KEY_INSTALL_DIR);
+
+    // The name is used as configured: a bare name is looked for in the Windows directory by the
+    // profile interface itself. A ".\" name is relative to the directory being looked for.
+    if (!found[0] && iniName[0] && !StartsWithDotBackslash(iniName))
+        GetPrivateProfileStringA("Configuration", "InstallDir", "", found, PATH_MAX_CHARS, iniName);
+    if (!found[0])
+        CopyBounded(found, DEFAULT_INSTALL_DIR, COUNTOF(found));
+    CopyBounded(directory, found, PATH_BUFFER_SIZE);
+}
+
+void ResolveSettingsPath(char *path, const char *defaultName, const char *baseDirectory)
+{
+    char windowsDir[PATH_BUFFER_SIZE + 1] = "";
+    char reported[PATH_BUFFER_SIZE];
+    UINT length = GetWindowsDirectoryA(reported, PATH_MAX_CHARS);
+    if (length > 0 && length < PATH_MAX_CHARS)
+        DirectoryWithBackslash(windowsDir, reported);
+
+    if (!path[0]) {
+        JoinPath(path, windowsDir, defaultName);
+    } else if (!HasBackslash(path)) {
+        JoinPath(path, windowsDir, path);
+    } else if (StartsWithDotBackslash(path)) {
+        char base[PATH_BUFFER_SIZE + 1];
+        DirectoryWithBackslash(base, baseDirectory);
+        JoinPath(path, base, path + 2);
+    }
+    ExpandEnvRefs(path, PATH_MAX_CHARS);
 }
 
 void FindDesktopSettings(char *mainIniPath, char *ftpIniPath)
 {
-    char windowsDir[PATH_BUFFER_SIZE];
-    GetWindowsDirectoryA(windowsDir, PATH_MAX_CHARS);
-    AppendBackslash(windowsDir, COUNTOF(windowsDir));
-    CopyBounded(mainIniPath, windowsDir, PATH_BUFFER_SIZE);
-    AppendBounded(mainIniPath, "vtmain.ini", PATH_BUFFER_SIZE);
-    CopyBounded(ftpIniPath, windowsDir, PATH_BUFFER_SIZE);
-    AppendBounded(ftpIniPath, "vpx_ftp.ini", PATH_BUFFER_SIZE);
+    mainIniPath[0] = '\0';
+    ftpIniPath[0] = '\0';
+    ReadInstallKey(HKEY_LOCAL_MACHINE, mainIniPath, ftpIniPath, INSTALL_KEY_SETTINGS_NAMES);
+    ReadInstallKey(HKEY_CURRENT_USER, mainIniPath, ftpIniPath, INSTALL_KEY_SETTINGS_NAMES);
+
+    char installDir[PATH_BUFFER_SIZE];
+    FindDesktopDir(installDir);
+    ResolveSettingsPath(ftpIniPath, "vpx_ftp.ini", installDir);
+    ResolveSettingsPath(mainIniPath, "vtmain.ini", installDir);
 }

@@ -1,8 +1,31 @@
 // Finds the desktop installation: registry values, then its main settings file, then defaults.
+// Every buffer here is a path buffer of PATH_BUFFER_SIZE bytes.
 #pragma once
 
-// Installation directory exactly as found (not expanded; may end in a backslash).
+#include <windows.h>
+
+// Which values of the Veltrano key ReadInstallKey reads.
+enum InstallKeySelector {
+    INSTALL_KEY_SETTINGS_NAMES,  // IniFileName into the first output, FtpIniName into the second
+    INSTALL_KEY_INSTALL_DIR,     // InstallDir into the first output
+};
+
+// Reads the hive's SOFTWARE\Ostrand\Veltrano values as text, whatever their type. second may
+// be NULL. An output whose value is missing or needs more than 259 bytes keeps its content;
+// a present but empty value empties it. Read the machine first, then the user, into the same
+// outputs: each user value then replaces the machine's.
+void ReadInstallKey(HKEY hive, char *first, char *second, InstallKeySelector selector);
+
+// Installation directory exactly as found (not expanded; may end in a backslash): the
+// registry, else InstallDir of the main settings file named there, else "c:\veltrfm".
 void FindDesktopDir(char *directory);
 
+// Turns a configured settings path into a full one: empty gives the default name in the
+// Windows directory, a bare name goes to the Windows directory, ".\" is taken from
+// baseDirectory, anything else stays; the result is then expanded. A join that would pass
+// 259 characters is not cut: the path stays as it came and is only expanded.
+void ResolveSettingsPath(char *path, const char *defaultName, const char *baseDirectory);
+
 // Resolved and expanded paths of the desktop main and FTP settings files.
+// Must run after VELTRANO_PATH has been exported, so that references to it resolve.
 void FindDesktopSettings(char *mainIniPath, char *ftpIniPath);
