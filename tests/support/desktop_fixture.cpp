@@ -1,0 +1,159 @@
+#include "support/desktop_fixture.h"
+
+namespace {
+
+const char VELTRANO_KEY[] = "SOFTWARE\\Ostrand\\Veltrano";
+const char OSTRAND_KEY[] = "SOFTWARE\\Ostrand";
+
+std::string WindowsDirectory()
+{
+    char directory[MAX_PATH] = "";
+    GetWindowsDirectoryA(directory, MAX_PATH);
+    return directory;
+}
+
+std::string ScratchDirectory()
+{
+    char temp[MAX_PATH] = "";
+    GetTempPathA(MAX_PATH, temp);
+    std::string directory = temp;
+    if (!directory.empty() && directory.back() != '\\')
+        directory += '\\';
+    return directory + "veltrano-desktop-fixture";
+}
+
+void ReplaceAll(std::string &text, const std::string &from, const std::string &to)
+{
+    for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
+        text.replace(at, from.size(), to);
+}
+
+std::string ParentOf(const std::string &path)
+{
+    size_t slash = path.find_last_of('\\');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash);
+}
+
+}  // namespace
+
+RegistryValueSpec TextValue(const std::string &name, const std::string &text)
+{
+    return {name, REG_SZ, text + std::string(1, '\0')};
+}
+
+RegistryValueSpec DwordValue(const std::string &name, DWORD value)
+{
+    return {name, REG_DWORD, std::string(reinterpret_cast<const char *>(&value), sizeof(value))};
+}
+
+RegistryValueSpec RawValue(const std::string &name, DWORD type, const std::string &bytes)
+{
+    return {name, type, bytes};
+}
+
+std::string FixturePath(const std::string &text)
+{
+    std::string result = text;
+    ReplaceAll(result, "{windows}", WindowsDirectory());
+    ReplaceAll(result, "{scratch}", ScratchDirectory());
+    return result;
+}
+
+void RemoveVeltranoKey(HKEY hive)
+{
+    RegDeleteKeyA(hive, VELTRANO_KEY);
+    // Fails, as it should, while the key still holds anything else.
+    RegDeleteKeyA(hive, OSTRAND_KEY);
+}
+
+DesktopFixture::DesktopFixture(const DesktopDescription &description)
+{
+    RemoveVeltranoKey(HKEY_LOCAL_MACHINE);
+    RemoveVeltranoKey(HKEY_CURRENT_USER);
+    CreateDirectories(ScratchDirectory());
+
+    WriteHive(HKEY_LOCAL_MACHINE, description.Machine);
+    WriteHive(HKEY_CURRENT_USER, description.User);
+    for (const SettingsFileSpec &file : description.Files)
+        WriteFile(file);
+
+    for (const EnvironmentSpec &variable : description.Environment) {
+        char value[32768];
+        SetLastError(ERROR_SUCCESS);
+        DWORD got = GetEnvironmentVariableA(variable.Name.c_str(), value, sizeof(value));
+        SavedVariables.push_back({variable.Name, got > 0 || GetLastError() != ERROR_ENVVAR_NOT_FOUND,
+                                  got > 0 && got < sizeof(value) ? value : ""});
+        std::string text = variable.Value ? FixturePath(variable.Value) : std::string();
+        SetEnvironmentVariableA(variable.Name.c_str(), variable.Value ? text.c_str() : NULL);
+    }
+
+    if (!description.CurrentDirectory.empty()) {
+        char current[MAX_PATH] = "";
+        GetCurrentDirectoryA(MAX_PATH, current);
+        SavedCurrentDirectory = current;
+        if (!SetCurrentDirectoryA(FixturePath(description.CurrentDirectory).c_str()))
+            Failure += "cannot enter " + description.CurrentDirectory + "; ";
+    }
+}
+
+DesktopFixture::~DesktopFixture()
+{
+    if (!SavedCurrentDirectory.empty())
+        SetCurrentDirectoryA(SavedCurrentDirectory.c_str());
+    for (auto variable = SavedVariables.rbegin(); variable != SavedVariables.rend(); ++variable)
+        SetEnvironmentVariableA(variable->Name.c_str(), variable->WasSet ? variable->Value.c_str() : NULL);
+    for (const std::string &file : WrittenFiles)
+        DeleteFileA(file.c_str());
+    for (auto directory = CreatedDirectories.rbegin(); directory != CreatedDirectories.rend(); ++directory)
+        RemoveDirectoryA(directory->c_str());
+    RemoveVeltranoKey(HKEY_LOCAL_MACHINE);
+    RemoveVeltranoKey(HKEY_CURRENT_USER);
+}
+
+void DesktopFixture::WriteHive(HKEY hive, const std::vector<RegistryValueSpec> &values)
+{
+    if (values.empty())
+        return;
+    HKEY key;
+    if (RegCreateKeyExA(hive, VELTRANO_KEY, 0, NULL, 0, KEY_WRITE, NULL, &key, NULL) != ERROR_SUCCESS) {
+        Failure += "cannot create the Veltrano key; ";
+        return;
+    }
+    for (const RegistryValueSpec &value : values) {
+        std::string data = value.Type == REG_SZ || value.Type == REG_EXPAND_SZ ? FixturePath(value.Data)
+                                                                               : value.Data;
+        if (RegSetValueExA(key, value.Name.c_str(), 0, value.Type, reinterpret_cast<const BYTE *>(data.data()),
+                           static_cast<DWORD>(data.size())) != ERROR_SUCCESS)
+            Failure += "cannot write value " + value.Name + "; ";
+    }
+    RegCloseKey(key);
+}
+
+void DesktopFixture::WriteFile(const SettingsFileSpec &file)
+{
+    std::string path = FixturePath(file.Path);
+    CreateDirectories(ParentOf(path));
+    HANDLE handle = CreateFileA(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
+    if (handle == INVALID_HANDLE_VALUE) {
+        Failure += "cannot create " + path + "; ";
+        return;
+    }
+    WrittenFiles.push_back(path);
+    DWORD written = 0;
+    if (!::WriteFile(handle, file.Text.data(), static_cast<DWORD>(file.Text.size()), &written, NULL) ||
+        written != file.Text.size())
+        Failure += "cannot write " + path + "; ";
+    CloseHandle(handle);
+}
+
+// Creates the directory and its missing parents, remembering which ones it made.
+void DesktopFixture::CreateDirectories(const std::string &directory)
+{
+    if (directory.empty() || GetFileAttributesA(directory.c_str()) != INVALID_FILE_ATTRIBUTES)
+        return;
+    CreateDirectories(ParentOf(directory));
+    if (CreateDirectoryA(directory.c_str(), NULL))
+        CreatedDirectories.push_back(directory);
+    else
+        Failure += "cannot create directory " + directory + "; ";
+}
