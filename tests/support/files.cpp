@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "support/unix_side.h"
+
 std::string FreshTempDirectory(const char *name)
 {
     char temp[MAX_PATH];
@@ -48,7 +50,16 @@ void RemoveTree(const std::string &path)
     DWORD attributes = GetFileAttributesA(path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES)
         return;
-    if (!(attributes & FILE_ATTRIBUTE_DIRECTORY) || (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+    // Links and paths past the Windows bound are gone only through the Linux side.
+    std::string unixPath = UnixPathOf(path.c_str());
+    if (!unixPath.empty() && RunUnixCommand("rm -rf '" + unixPath + "'"))
+        return;
+    if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) {
+        // Wine cannot remove a link to a directory; the Linux side can.
+        RunUnixCommand("rm -f '" + UnixPathOf(path.c_str()) + "'");
+        return;
+    }
+    if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
         SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
         if (!DeleteFileA(path.c_str()))
             RemoveDirectoryA(path.c_str());

@@ -15,5 +15,5 @@ void WriteTextFile(const std::string &path, const std::string &text);
 // A file of size bytes, sparse where the file system allows.
 void WriteSizedFile(const std::string &path, unsigned long long size);
 
-// Removes a tree, links included (they are removed, not followed).
+// Removes a tree, links included (they are removed, not followed), however long its paths.
 void RemoveTree(const std::string &path);
