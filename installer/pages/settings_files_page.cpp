@@ -1,7 +1,39 @@
-#include "pages/wizard.h"
+#include <windows.h>
+#include <commctrl.h>
 
-// Placeholder until this page is built: keeps the property sheet's default behaviour.
-INT_PTR CALLBACK SettingsFilesPageProc(HWND, UINT, WPARAM, LPARAM)
+#include "pages/check_list.h"
+#include "pages/list_rows.h"
+#include "pages/settings_file_list.h"
+#include "pages/wizard.h"
+#include "resources/resource.h"
+#include "startup/install_state.h"
+
+namespace {
+
+const ListColumn SettingsFileColumns[] = {
+    {"Settings file", FIRST_COLUMN_FILLS},
+    {"Size", 50},
+};
+
+void OnInitDialog(HWND page)
 {
+    HWND list = GetDlgItem(page, IDC_SETTINGS_FILE_LIST);
+    PrepareCheckList(list, SettingsFileColumns, COUNTOF(SettingsFileColumns));
+    FillSettingsFileList(list);
+    InstallState.SettingsFileList = list;
+}
+
+}  // namespace
+
+// The page handles no property-sheet notification: the sheet's defaults lead on.
+INT_PTR CALLBACK SettingsFilesPageProc(HWND page, UINT message, WPARAM wParam, LPARAM)
+{
+    switch (message) {
+    case WM_INITDIALOG:
+        OnInitDialog(page);
+        return TRUE;
+    case WM_COMMAND:
+        return !HandleCheckListButton(GetDlgItem(page, IDC_SETTINGS_FILE_LIST), LOWORD(wParam));
+    }
     return FALSE;
 }

@@ -1,0 +1,128 @@
+#include "pages/plugin_list.h"
+
+#include "pages/directory_size.h"
+#include "pages/list_rows.h"
+#include "startup/install_state.h"
+#include "startup/path_helpers.h"
+
+namespace {
+
+// Key names of one section, each ended by a zero byte; names past its end are not read.
+char KeyNames[65536];
+
+// Text after the last backslash, cut at its last '.'; FALSE when the value has no backslash.
+BOOL ModuleBaseName(const char *value, char *name, int capacity)
+{
+    name[0] = '\0';
+    const char *lastBackslash = NULL;
+    for (const char *c = value; *c; ++c) {
+        if (*c == '\\')
+            lastBackslash = c;
+    }
+    if (!lastBackslash)
+        return FALSE;
+    CopyBounded(name, lastBackslash + 1, capacity);
+    char *lastDot = NULL;
+    for (char *c = name; *c; ++c) {
+        if (*c == '.')
+            lastDot = c;
+    }
+    if (lastDot)
+        *lastDot = '\0';
+    return TRUE;
+}
+
+void ComposeLabel(const char *section, const char *prefix, const char *key, BOOL withModuleName, char *label)
+{
+    CopyBounded(label, prefix, PATH_BUFFER_SIZE);
+    AppendBounded(label, key, PATH_BUFFER_SIZE);
+    if (!withModuleName)
+        return;
+    char value[PATH_BUFFER_SIZE];
+    GetPrivateProfileStringA(section, key, "", value, COUNTOF(value), InstallState.SourceIniPath);
+    char baseName[PATH_BUFFER_SIZE];
+    if (ModuleBaseName(value, baseName, COUNTOF(baseName))) {
+        AppendBounded(label, ": ", PATH_BUFFER_SIZE);
+        AppendBounded(label, baseName, PATH_BUFFER_SIZE);
+    }
+}
+
+// The plugin directory of a key's value, expanded in place inside value; NULL when the value
+// names no file in a directory.
+char *PluginDirectory(const char *section, const char *key, char *value, int capacity)
+{
+    ZeroMemory(value, capacity);
+    GetPrivateProfileStringA(section, key, "", value, capacity, InstallState.SourceIniPath);
+    char *path = const_cast<char *>(SkipFlagsPrefix(value));
+    if (!path[0])
+        return NULL;
+    char *lastBackslash = NULL;
+    for (char *c = path + 1; *c; ++c) {
+        if (*c == '\\')
+            lastBackslash = c;
+    }
+    if (!lastBackslash || !lastBackslash[1])
+        return NULL;
+    *lastBackslash = '\0';
+    ExpandEnvRefs(path, PATH_MAX_CHARS - static_cast<int>(path - value));
+    return path;
+}
+
+}  // namespace
+
+BOOL IsDetectCompanion(const char *keyName)
+{
+    if (!keyName[0])
+        return FALSE;
+    for (const char *c = keyName + 1; *c; ++c) {
+        if (*c == '_')
+            return lstrcmpiA(c, "_detect") == 0;
+    }
+    return FALSE;
+}
+
+const char *SkipFlagsPrefix(const char *value)
+{
+    while (*value >= '0' && *value <= '9')
+        ++value;
+    if (*value == ',')
+        ++value;
+    return value;
+}
+
+void AddPluginSection(HWND list, const char *section, const char *prefix, BOOL withModuleName)
+{
+    ZeroMemory(KeyNames, 2);
+    GetPrivateProfileStringA(section, NULL, "", KeyNames, COUNTOF(KeyNames) - 1, InstallState.SourceIniPath);
+    // A list cut at the buffer's end still ends in an empty name.
+    KeyNames[COUNTOF(KeyNames) - 2] = '\0';
+    KeyNames[COUNTOF(KeyNames) - 1] = '\0';
+    for (const char *key = KeyNames; *key; key += lstrlenA(key) + 1) {
+        if (withModuleName && IsDetectCompanion(key))
+            continue;
+        char label[PATH_BUFFER_SIZE];
+        ComposeLabel(section, prefix, key, withModuleName, label);
+
+        char value[PATH_BUFFER_SIZE];
+        const char *directory = PluginDirectory(section, key, value, COUNTOF(value));
+        if (!directory)
+            continue;
+        unsigned long long size = DirectorySize(directory);
+        if (size == 0)
+            continue;
+
+        int row = AppendListRow(list, label);
+        if (row < 0)
+            continue;
+        SetListText(list, row, PLUGIN_COLUMN_PATH, directory);
+        char sizeText[32];
+        FormatKiB(sizeText, COUNTOF(sizeText), BytesToKiBRoundedUp(size));
+        SetListText(list, row, PLUGIN_COLUMN_SIZE, sizeText);
+    }
+}
+
+void FillPluginList(HWND list)
+{
+    for (int kind = 0; kind < PLUGIN_KIND_COUNT; ++kind)
+        AddPluginSection(list, PluginKind[kind].Section, PluginKind[kind].LabelPrefix, PluginKind[kind].Renumbered);
+}

@@ -1,0 +1,54 @@
+#include "pages/settings_file_list.h"
+
+#include "pages/list_rows.h"
+#include "startup/install_state.h"
+#include "startup/path_helpers.h"
+
+BOOL IsExcludedSettingsFile(const char *name)
+{
+    const char *const excluded[] = {"vtmain.ini", "vpx_ftp.ini", "win.ini", "system.ini"};
+    for (const char *file : excluded) {
+        if (lstrcmpiA(name, file) == 0)
+            return TRUE;
+    }
+    return FALSE;
+}
+
+void FillSettingsFileList(HWND list)
+{
+    char pattern[PATH_BUFFER_SIZE];
+    CopyBounded(pattern, InstallState.SourceIniPath, COUNTOF(pattern));
+    char *lastBackslash = NULL;
+    for (char *c = pattern; *c; ++c) {
+        if (*c == '\\')
+            lastBackslash = c;
+    }
+    if (!lastBackslash)
+        return;
+    lastBackslash[1] = '\0';
+    // A pattern that does not fit would search another directory.
+    if (lstrlenA(pattern) + 5 > PATH_MAX_CHARS)
+        return;
+    AppendBounded(pattern, "*.ini", COUNTOF(pattern));
+
+    WIN32_FIND_DATAA entry;
+    HANDLE search = FindFirstFileA(pattern, &entry);
+    if (search == INVALID_HANDLE_VALUE)
+        return;
+    do {
+        if (lstrcmpA(entry.cFileName, ".") == 0 || lstrcmpA(entry.cFileName, "..") == 0)
+            continue;
+        if (IsExcludedSettingsFile(entry.cFileName) || (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            continue;
+        unsigned long long size = (static_cast<unsigned long long>(entry.nFileSizeHigh) << 32) | entry.nFileSizeLow;
+        if (size == 0)
+            continue;
+        int row = AppendListRow(list, entry.cFileName);
+        if (row < 0)
+            continue;
+        char sizeText[32];
+        FormatKiB(sizeText, COUNTOF(sizeText), BytesToKiBRoundedUp(size));
+        SetListText(list, row, 1, sizeText);
+    } while (FindNextFileA(search, &entry));
+    FindClose(search);
+}

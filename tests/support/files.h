@@ -1,0 +1,19 @@
+// Small file-system helpers for test fixtures.
+#pragma once
+
+#include <string>
+
+// A fresh, empty directory under the temp directory (without trailing backslash).
+std::string FreshTempDirectory(const char *name);
+
+// Creates every missing directory of path.
+void MakeDirectories(const std::string &path);
+
+// Writes a file (creating its directories); bytes as given, no byte-order mark.
+void WriteTextFile(const std::string &path, const std::string &text);
+
+// A file of size bytes, sparse where the file system allows.
+void WriteSizedFile(const std::string &path, unsigned long long size);
+
+// Removes a tree, links included (they are removed, not followed), however long its paths.
+void RemoveTree(const std::string &path);

@@ -1,0 +1,69 @@
+#include "support/unix_side.h"
+
+#include <windows.h>
+
+#include <string>
+
+#include "support/process.h"
+
+namespace {
+
+typedef char *(CDECL *UnixFileNameProc)(LPCWSTR);
+
+std::string ReadSmallFile(const std::string &path)
+{
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, OPEN_EXISTING, 0,
+                              NULL);
+    if (file == INVALID_HANDLE_VALUE)
+        return "";
+    char text[64] = "";
+    DWORD got = 0;
+    ReadFile(file, text, sizeof(text) - 1, &got, NULL);
+    CloseHandle(file);
+    return std::string(text, got);
+}
+
+}  // namespace
+
+std::string UnixPathOf(const char *windowsPath)
+{
+    UnixFileNameProc toUnix = reinterpret_cast<UnixFileNameProc>(
+        reinterpret_cast<void *>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+    if (!toUnix)
+        return "";
+    wchar_t wide[MAX_PATH];
+    MultiByteToWideChar(CP_ACP, 0, windowsPath, -1, wide, MAX_PATH);
+    char *unixPath = toUnix(wide);
+    if (!unixPath)
+        return "";
+    std::string result = unixPath;
+    HeapFree(GetProcessHeap(), 0, unixPath);
+    return result;
+}
+
+bool RunUnixCommand(const std::string &command)
+{
+    // Wine starts a Linux program when given its Linux path, but its process handle neither
+    // waits nor reports the exit code: the command writes its status into a file instead.
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    std::string status = std::string(temp) + "unix_command_status.txt";
+    DeleteFileA(status.c_str());
+    std::string unixStatus = UnixPathOf(status.c_str());
+    std::string line = "/bin/sh -c \"(" + command + "); echo $? > '" + unixStatus + ".part'; mv '" + unixStatus +
+                       ".part' '" + unixStatus + "'\"";
+    PROCESS_INFORMATION started;
+    if (!StartProgram(line, NULL, &started))
+        return false;
+    CloseHandle(started.hProcess);
+    CloseHandle(started.hThread);
+    for (DWORD waited = 0; waited < 20000; waited += 10) {
+        std::string text = ReadSmallFile(status);
+        if (!text.empty()) {
+            DeleteFileA(status.c_str());
+            return text[0] == '0' && (text.size() == 1 || text[1] == '\n');
+        }
+        Sleep(10);
+    }
+    return false;
+}
