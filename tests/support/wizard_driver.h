@@ -2,6 +2,18 @@
 // thread and runs a script on a second thread that works it through messages, as a user would.
 // Every wait is bounded; a failed wait is reported as a test failure and turns the driver's
 // later actions into no-ops, and the wizard is always closed when the script returns.
+//
+//     ResetInstallState();
+//     RunDrivenWizard([](WizardDriver &wizard) {
+//         wizard.Next();                                   // to the language page
+//         ASSERT_EQ(wizard.CurrentTemplate(), IDD_LANGUAGE);
+//         wizard.SelectComboRow(IDC_LANGUAGE_LIST, 2);
+//         wizard.Next();
+//         EXPECT_EQ(InstallState.LanguageIndex, 2);
+//     });
+//
+// Button states are posted by the pages: every action here waits (Settle) until the wizard's
+// thread has handled what was queued, so ButtonUsable reads the state the page asked for.
 #pragma once
 
 #include <windows.h>
