@@ -64,7 +64,7 @@ void OnCommand(HWND page, int id)
 LONG_PTR OnWizardNext(HWND page)
 {
     InstallState.CopySettings = IsBoxChecked(page, IDC_COPY_SETTINGS) ? 1 : 0;
-    InstallState.CopyPlugins = InstallState.CopySettings && IsBoxChecked(page, IDC_COPY_PLUGINS) ? 1 : 0;
+    InstallState.CopyPlugins = (InstallState.CopySettings && IsBoxChecked(page, IDC_COPY_PLUGINS)) ? 1 : 0;
     if (InstallState.CopySettings) {
         GetDlgItemTextA(page, IDC_MAIN_INI_EDIT, InstallState.SourceIniPath, COUNTOF(InstallState.SourceIniPath));
         GetDlgItemTextA(page, IDC_FTP_INI_EDIT, InstallState.SourceFtpIniPath,

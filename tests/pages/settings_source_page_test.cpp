@@ -257,6 +257,12 @@ TEST_F(SettingsSourcePage, BrowseButtonsAskThroughTheOpenFileDialog)
             EXPECT_EQ(SelectedFileType(dialog.Window), "ini files") << browse.Name;
             HWND fileName = FileNameBox(dialog.Window);
             ASSERT_TRUE(fileName != NULL) << browse.Name << ": the file name box";
+            // Pre-filled from the edit box (the dialog may show the name part alone).
+            std::string prefill = wizard.TextOf(fileName);
+            EXPECT_FALSE(prefill.empty()) << browse.Name;
+            EXPECT_TRUE(before.size() >= prefill.size() &&
+                        before.compare(before.size() - prefill.size(), prefill.size(), prefill) == 0)
+                << browse.Name << ": \"" << prefill << "\" from \"" << before << "\"";
             if (browse.Pick) {
                 SendMessageA(fileName, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Settings().OtherIni.c_str()));
                 wizard.Answer(dialog, IDOK);

@@ -206,7 +206,7 @@ HWND WizardDriver::Control(int id)
     return control;
 }
 
-std::string WizardDriver::SendText(HWND window)
+std::string WizardDriver::TextOf(HWND window)
 {
     char text[4096] = "";
     if (window)
@@ -217,7 +217,7 @@ std::string WizardDriver::SendText(HWND window)
 
 std::string WizardDriver::Text(int id)
 {
-    return SendText(Control(id));
+    return TextOf(Control(id));
 }
 
 bool WizardDriver::Enabled(int id)
@@ -302,7 +302,7 @@ DialogSeen WizardDriver::WaitForDialog(const std::string &title)
     WaitUntil(
         [&] {
             for (HWND window : OpenDialogs()) {
-                if (SendText(window) == title) {
+                if (TextOf(window) == title) {
                     seen.Window = window;
                     return true;
                 }
@@ -319,7 +319,7 @@ DialogSeen WizardDriver::WaitForMessageBox(const std::string &caption)
 {
     DialogSeen seen = WaitForDialog(caption);
     if (seen.Window)
-        seen.Text = SendText(GetDlgItem(seen.Window, MESSAGE_BOX_TEXT_ID));
+        seen.Text = TextOf(GetDlgItem(seen.Window, MESSAGE_BOX_TEXT_ID));
     return seen;
 }
 

@@ -61,6 +61,7 @@ public:
     // Controls of the current page.
     HWND Control(int id);
     std::string Text(int id);
+    std::string TextOf(HWND window);  // any window of the wizard's thread, dialogs included
     bool Enabled(int id);
     bool Visible(int id);
     bool Checked(int id);
@@ -90,7 +91,6 @@ public:
 
 private:
     bool Fail(const std::string &message);
-    std::string SendText(HWND window);
 
     DWORD thread_;
     HWND flushWindow_;
