@@ -1,12 +1,82 @@
 #include "pages/progress.h"
-#include "pages/wizard.h"
 
-// Placeholder until this page is built: keeps the property sheet's default behaviour.
-INT_PTR CALLBACK ProgressPageProc(HWND, UINT, WPARAM, LPARAM)
+#include <commctrl.h>
+
+#include "engine/installation.h"
+#include "pages/page_messages.h"
+#include "pages/wizard.h"
+#include "resources/resource.h"
+#include "startup/install_state.h"
+
+namespace {
+
+// Set at page creation, cleared when the run starts: the run happens once per wizard.
+BOOL StartPending;
+
+void OnInitDialog(HWND page)
 {
+    StartPending = TRUE;
+    PostMessageA(page, WM_START_INSTALLATION, 0, 0);
+}
+
+void ShowProgressControls(HWND page, int show)
+{
+    ShowWindow(GetDlgItem(page, IDC_PROGRESS_BAR), show);
+    ShowWindow(GetDlgItem(page, IDC_PERCENT), show);
+}
+
+void OnStartInstallation(HWND page)
+{
+    UpdateWindow(page);
+    InstallState.Installing = 1;
+    RunInstallation(page);
+    SetDlgItemTextA(page, IDC_FIRST_PLAIN_LABEL,
+                    InstallState.AbortRequested ? "Installation of plugins aborted!" : "Installation complete!");
+    PostWizardButtons(page, PSWIZB_FINISH);
+    InstallState.Installing = 0;
+    ShowProgressControls(page, SW_HIDE);
+}
+
+INT_PTR OnNotify(HWND page, const NMHDR *header)
+{
+    switch (header->code) {
+    case PSN_SETACTIVE:
+        PostWizardButtons(page, 0);
+        ShowProgressControls(page, SW_SHOW);
+        break;
+    case PSN_RESET:
+        // Only a running installation is stopped; its copy loops poll the flag.
+        if (InstallState.Installing)
+            InstallState.AbortRequested = 1;
+        break;
+    }
+    return AnswerNotification(page, PAGE_MOVE_ON);
+}
+
+}  // namespace
+
+INT_PTR CALLBACK ProgressPageProc(HWND page, UINT message, WPARAM, LPARAM lParam)
+{
+    switch (message) {
+    case WM_INITDIALOG:
+        OnInitDialog(page);
+        return TRUE;
+    case WM_NOTIFY:
+        return OnNotify(page, reinterpret_cast<const NMHDR *>(lParam));
+    case WM_START_INSTALLATION:
+        if (!StartPending)
+            return FALSE;
+        StartPending = FALSE;
+        OnStartInstallation(page);
+        return TRUE;
+    }
     return FALSE;
 }
 
-void SetProgress(HWND, int)
+void SetProgress(HWND page, int percent)
 {
+    SendDlgItemMessageA(page, IDC_PROGRESS_BAR, PBM_SETPOS, percent, 0);
+    char text[16];
+    wsprintfA(text, "%d%%", percent);
+    SetDlgItemTextA(page, IDC_PERCENT, text);
 }

@@ -39,7 +39,10 @@ const PageEntry Pages[] = {
 const int PAGE_COUNT = COUNTOF(Pages);
 static_assert(COUNTOF(Pages) == 7, "seven wizard pages");
 
-PROPSHEETPAGEA PageRecords[PAGE_COUNT];
+// The sheet steps from one record to the next by dwSize, so the array is made of records of
+// exactly that size, not of the larger PROPSHEETPAGEA of these headers.
+PROPSHEETPAGEA_V2 PageRecords[PAGE_COUNT];
+static_assert(sizeof(PROPSHEETPAGEA_V2) == PAGE_RECORD_SIZE, "page records laid out at their own size");
 PROPSHEETHEADERA SheetHeader;
 
 }  // namespace
@@ -47,7 +50,7 @@ PROPSHEETHEADERA SheetHeader;
 void PrepareWizard()
 {
     for (int i = 0; i < PAGE_COUNT; ++i) {
-        PROPSHEETPAGEA &record = PageRecords[i];
+        PROPSHEETPAGEA_V2 &record = PageRecords[i];
         ZeroMemory(&record, sizeof(record));
         record.dwSize = PAGE_RECORD_SIZE;
         record.dwFlags = Pages[i].Flags;
@@ -66,7 +69,7 @@ void PrepareWizard()
     SheetHeader.pszCaption = "Veltrano USB installer";
     SheetHeader.nPages = PAGE_COUNT;
     SheetHeader.nStartPage = 0;
-    SheetHeader.ppsp = PageRecords;
+    SheetHeader.ppsp = reinterpret_cast<LPCPROPSHEETPAGEA>(PageRecords);
 }
 
 void RunWizard()

@@ -1,0 +1,69 @@
+// Stand-in for the installation engine in pages_test only (see installation_stand_in.h).
+// Defining RunInstallation here keeps the engine's placeholder object out of this executable.
+#include "installation_stand_in.h"
+
+#include <commctrl.h>
+
+#include "engine/installation.h"
+#include "startup/install_state.h"
+
+StandInRun StandIn;
+
+void ResetStandIn()
+{
+    StandIn.Mode = STAND_IN_RETURN;
+    StandIn.Calls = 0;
+    StandIn.Release = false;
+    StandIn.Page = NULL;
+    StandIn.InstallingAtStart = 0;
+    StandIn.PageCurrentAtStart = false;
+    StandIn.PageVisibleAtStart = false;
+    StandIn.SawAbortWhileHolding = false;
+    StandIn.SheetOpenAtReturn = false;
+    StandIn.HoldTimedOut = false;
+}
+
+namespace {
+
+// Lets queued messages through as the engine's directory copy does, until told to stop.
+void Hold()
+{
+    DWORD start = GetTickCount();
+    while (!InstallState.AbortRequested && !StandIn.Release) {
+        MSG message;
+        while (PeekMessageA(&message, NULL, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+        if (GetTickCount() - start > 10000) {
+            StandIn.HoldTimedOut = true;
+            return;
+        }
+        MsgWaitForMultipleObjects(0, NULL, FALSE, 10, QS_ALLINPUT);
+    }
+    StandIn.SawAbortWhileHolding = InstallState.AbortRequested != 0;
+}
+
+}  // namespace
+
+void RunInstallation(HWND page)
+{
+    ++StandIn.Calls;
+    StandIn.Page = page;
+    StandIn.InstallingAtStart = InstallState.Installing;
+    HWND sheet = GetParent(page);
+    StandIn.PageCurrentAtStart = reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0)) == page;
+    StandIn.PageVisibleAtStart = IsWindowVisible(page) != FALSE;
+    InstallState.AbortRequested = 0;  // the engine clears it when it starts
+    switch (StandIn.Mode) {
+    case STAND_IN_RETURN:
+        break;
+    case STAND_IN_ABORT:
+        InstallState.AbortRequested = 1;
+        break;
+    case STAND_IN_HOLD:
+        Hold();
+        break;
+    }
+    StandIn.SheetOpenAtReturn = IsWindow(sheet) != FALSE;
+}

@@ -1,0 +1,152 @@
+// The summary text and the summary page that shows it.
+#include <windows.h>
+
+#include <string>
+
+#include "pages/summary_text.h"
+#include "resources/resource.h"
+#include "startup/install_state.h"
+#include "wizard_fixture.h"
+
+namespace {
+
+// Lists standing in for the plugin and settings-files lists; made on the test's thread.
+struct Lists {
+    HWND Plugins = NULL, Files = NULL;
+    Lists(int pluginRows, int pluginsChecked, int fileRows, int filesChecked)
+    {
+        if (pluginRows >= 0)
+            Plugins = CreateCheckList(pluginRows, pluginsChecked);
+        if (fileRows >= 0)
+            Files = CreateCheckList(fileRows, filesChecked);
+        InstallState.PluginList = Plugins;
+        InstallState.SettingsFileList = Files;
+    }
+    ~Lists()
+    {
+        DestroyWindow(Plugins);
+        DestroyWindow(Files);
+    }
+};
+
+const int NEVER_CREATED = -1;
+
+struct SummaryCase {
+    const char *Name;
+    int CopySettings, CopyPlugins;
+    const char *Ini, *Ftp;
+    int PluginRows, PluginsChecked, FileRows, FilesChecked;
+    const char *Expected;
+};
+
+const SummaryCase SUMMARY_CASES[] = {
+    {"nothing carried over", 0, 0, "C:\\v\\vtmain.ini", "C:\\v\\vpx_ftp.ini", 4, 3, 3, 2, ""},
+    {"settings only, lists ignored", 1, 0, "C:\\v\\vtmain.ini", "C:\\v\\vpx_ftp.ini", 4, 3, 3, 2,
+     "\n- Settings files:\n  C:\\v\\vtmain.ini\n  C:\\v\\vpx_ftp.ini\n"},
+    {"settings and plugins", 1, 1, "C:\\v\\vtmain.ini", "C:\\v\\vpx_ftp.ini", 10, 3, 5, 2,
+     "\n- Settings files:\n  C:\\v\\vtmain.ini\n  C:\\v\\vpx_ftp.ini\n"
+     "\n- 3 selected plugins\n"
+     "\n- 2 selected settings files\n"},
+    {"no row checked", 1, 1, "C:\\v\\vtmain.ini", "C:\\v\\vpx_ftp.ini", 4, 0, 3, 0,
+     "\n- Settings files:\n  C:\\v\\vtmain.ini\n  C:\\v\\vpx_ftp.ini\n"},
+    {"lists never created", 1, 1, "C:\\v\\vtmain.ini", "C:\\v\\vpx_ftp.ini", NEVER_CREATED, 0, NEVER_CREATED, 0,
+     "\n- Settings files:\n  C:\\v\\vtmain.ini\n  C:\\v\\vpx_ftp.ini\n"},
+    {"plugins only checked", 1, 1, "C:\\v\\vtmain.ini", "C:\\v\\vpx_ftp.ini", 2, 1, NEVER_CREATED, 0,
+     "\n- Settings files:\n  C:\\v\\vtmain.ini\n  C:\\v\\vpx_ftp.ini\n\n- 1 selected plugins\n"},
+    {"settings files only checked", 1, 1, "C:\\v\\vtmain.ini", "C:\\v\\vpx_ftp.ini", 2, 0, 12, 12,
+     "\n- Settings files:\n  C:\\v\\vtmain.ini\n  C:\\v\\vpx_ftp.ini\n\n- 12 selected settings files\n"},
+    {"empty FTP path", 1, 0, "C:\\v\\vtmain.ini", "", 0, 0, 0, 0, "\n- Settings files:\n  C:\\v\\vtmain.ini\n  \n"},
+};
+
+}  // namespace
+
+class SummaryText : public WizardTest {};
+
+TEST_F(SummaryText, LayoutFollowsTheChoicesAndCheckMarks)
+{
+    for (const SummaryCase &summary : SUMMARY_CASES) {
+        ResetInstallState();
+        InstallState.CopySettings = summary.CopySettings;
+        InstallState.CopyPlugins = summary.CopyPlugins;
+        lstrcpyA(InstallState.SourceIniPath, summary.Ini);
+        lstrcpyA(InstallState.SourceFtpIniPath, summary.Ftp);
+        Lists lists(summary.PluginRows, summary.PluginsChecked, summary.FileRows, summary.FilesChecked);
+        char text[SUMMARY_BUFFER_SIZE] = "stale";
+        BuildSummaryText(text, COUNTOF(text));
+        EXPECT_EQ(std::string(text), summary.Expected) << summary.Name;
+    }
+}
+
+TEST_F(SummaryText, LongestPathsFitWhole)
+{
+    std::string ini(259, 'i'), ftp(259, 'f');
+    InstallState.CopySettings = 1;
+    InstallState.CopyPlugins = 1;
+    lstrcpyA(InstallState.SourceIniPath, ini.c_str());
+    lstrcpyA(InstallState.SourceFtpIniPath, ftp.c_str());
+    Lists lists(3, 3, 2, 2);
+    char text[SUMMARY_BUFFER_SIZE];
+    BuildSummaryText(text, COUNTOF(text));
+    EXPECT_EQ(std::string(text), "\n- Settings files:\n  " + ini + "\n  " + ftp +
+                                     "\n\n- 3 selected plugins\n\n- 2 selected settings files\n");
+}
+
+class SummaryPage : public WizardTest {};
+
+TEST_F(SummaryPage, RebuildsTheTextOnEveryVisit)
+{
+    lstrcpyA(InstallState.SourceFtpIniPath, Settings().FtpIni.c_str());
+    Lists lists(5, 3, 4, 2);
+    std::string settingsPart = "\n- Settings files:\n  " + Settings().MainIni + "\n  " + Settings().FtpIni + "\n";
+    RunDrivenWizard([&](WizardDriver &wizard) {
+        GoToSettingsSource(wizard);
+        ChooseSources(wizard, true, true, Settings().MainIni);
+        wizard.Next();
+        wizard.Next();
+        wizard.Next();
+        ASSERT_EQ(wizard.CurrentTemplate(), IDD_SUMMARY);
+        EXPECT_TRUE(wizard.ButtonUsable(BUTTON_BACK));
+        EXPECT_TRUE(wizard.ButtonUsable(BUTTON_NEXT));
+        EXPECT_EQ(wizard.Text(IDC_SUMMARY_TEXT),
+                  settingsPart + "\n- 3 selected plugins\n\n- 2 selected settings files\n");
+
+        // Back to the plugin page, two plugins unchecked, and forward again.
+        wizard.Back();
+        wizard.Back();
+        ASSERT_EQ(wizard.CurrentTemplate(), IDD_PLUGINS);
+        wizard.SetRowChecked(lists.Plugins, 0, false);
+        wizard.SetRowChecked(lists.Plugins, 1, false);
+        wizard.Next();
+        wizard.Next();
+        EXPECT_EQ(wizard.Text(IDC_SUMMARY_TEXT),
+                  settingsPart + "\n- 1 selected plugins\n\n- 2 selected settings files\n");
+
+        // Plugins dropped on the settings page: Back from the summary skips the list pages.
+        wizard.Back();
+        wizard.Back();
+        wizard.Back();
+        ASSERT_EQ(wizard.CurrentTemplate(), IDD_SETTINGS_SOURCE);
+        wizard.Click(IDC_COPY_PLUGINS);
+        wizard.Next();
+        EXPECT_EQ(wizard.Text(IDC_SUMMARY_TEXT), settingsPart);
+        wizard.Back();
+        ASSERT_EQ(wizard.CurrentTemplate(), IDD_SETTINGS_SOURCE);
+
+        // Nothing carried over: the template's "Items:" is replaced by an empty text.
+        wizard.Click(IDC_COPY_SETTINGS);
+        wizard.Next();
+        EXPECT_EQ(wizard.Text(IDC_SUMMARY_TEXT), "");
+        wizard.Back();
+        EXPECT_EQ(wizard.CurrentTemplate(), IDD_SETTINGS_SOURCE);
+    });
+}
+
+TEST_F(SummaryPage, FirstShownWithoutSettingsIsEmpty)
+{
+    RunDrivenWizard([](WizardDriver &wizard) {
+        GoToSettingsSource(wizard);
+        wizard.Next();
+        ASSERT_EQ(wizard.CurrentTemplate(), IDD_SUMMARY);
+        EXPECT_EQ(wizard.Text(IDC_SUMMARY_TEXT), "");
+    });
+}
