@@ -6,6 +6,7 @@
 #include "pages/summary_text.h"
 #include "resources/resource.h"
 #include "startup/install_state.h"
+#include "support/files.h"
 #include "wizard_fixture.h"
 
 namespace {
@@ -93,16 +94,45 @@ TEST_F(SummaryText, LongestPathsFitWhole)
 
 class SummaryPage : public WizardTest {};
 
+// A desktop folder with five plugin registrations and four extra settings files, so that the
+// real plugin and settings-files pages have rows to check.
+struct DesktopWithLists {
+    std::string Dir, MainIni, FtpIni;
+    DesktopWithLists()
+    {
+        Dir = FreshTempDirectory("summary_lists");
+        MainIni = Dir + "\\vtmain.ini";
+        FtpIni = Dir + "\\vpx_ftp.ini";
+        std::string settings = "[PackerPlugins]\n";
+        for (int i = 0; i < 5; ++i) {
+            std::string plugin = Dir + "\\plugins\\p" + std::to_string(i) + "\\p.vpx";
+            WriteTextFile(plugin, "plugin");
+            settings += "p" + std::to_string(i) + "=" + plugin + "\n";
+        }
+        WriteTextFile(MainIni, settings);
+        WriteTextFile(FtpIni, "[ftp]\n");
+        for (int i = 0; i < 4; ++i)
+            WriteTextFile(Dir + "\\extra" + std::to_string(i) + ".ini", "[x]\ny=1\n");
+    }
+    ~DesktopWithLists() { RemoveTree(Dir); }
+};
+
 TEST_F(SummaryPage, RebuildsTheTextOnEveryVisit)
 {
-    lstrcpyA(InstallState.SourceFtpIniPath, Settings().FtpIni.c_str());
-    Lists lists(5, 3, 4, 2);
-    std::string settingsPart = "\n- Settings files:\n  " + Settings().MainIni + "\n  " + Settings().FtpIni + "\n";
+    DesktopWithLists desktop;
+    lstrcpyA(InstallState.SourceFtpIniPath, desktop.FtpIni.c_str());
+    std::string settingsPart = "\n- Settings files:\n  " + desktop.MainIni + "\n  " + desktop.FtpIni + "\n";
     RunDrivenWizard([&](WizardDriver &wizard) {
         GoToSettingsSource(wizard);
-        ChooseSources(wizard, true, true, Settings().MainIni);
+        ChooseSources(wizard, true, true, desktop.MainIni);
         wizard.Next();
+        ASSERT_EQ(wizard.CurrentTemplate(), IDD_PLUGINS);
+        for (int row : {0, 1, 3})
+            wizard.SetRowChecked(InstallState.PluginList, row, true);
         wizard.Next();
+        ASSERT_EQ(wizard.CurrentTemplate(), IDD_SETTINGS_FILES);
+        for (int row : {0, 2})
+            wizard.SetRowChecked(InstallState.SettingsFileList, row, true);
         wizard.Next();
         ASSERT_EQ(wizard.CurrentTemplate(), IDD_SUMMARY);
         EXPECT_TRUE(wizard.ButtonUsable(BUTTON_BACK));
@@ -114,8 +144,8 @@ TEST_F(SummaryPage, RebuildsTheTextOnEveryVisit)
         wizard.Back();
         wizard.Back();
         ASSERT_EQ(wizard.CurrentTemplate(), IDD_PLUGINS);
-        wizard.SetRowChecked(lists.Plugins, 0, false);
-        wizard.SetRowChecked(lists.Plugins, 1, false);
+        wizard.SetRowChecked(InstallState.PluginList, 0, false);
+        wizard.SetRowChecked(InstallState.PluginList, 1, false);
         wizard.Next();
         wizard.Next();
         EXPECT_EQ(wizard.Text(IDC_SUMMARY_TEXT),
