@@ -219,10 +219,10 @@ TEST_F(TreeCopy, SubdirectoryThatCannotBeCreatedStopsSilently)
 TEST_F(TreeCopy, CancelDuringACopyStopsBeforeTheNextEntry)
 {
     std::vector<std::string> entries;
-    for (int d = 0; d < 30; ++d) {
+    for (int d = 0; d < 100; ++d) {
         std::string directory = "dir" + std::to_string(d) + "\\";
         entries.push_back(directory);
-        for (int f = 0; f < 20; ++f)
+        for (int f = 0; f < 30; ++f)
             entries.push_back(directory + "file" + std::to_string(f) + ".txt");
     }
     BuildTree(Source, entries);
@@ -233,18 +233,18 @@ TEST_F(TreeCopy, CancelDuringACopyStopsBeforeTheNextEntry)
     // The Cancel button's message arrives from outside once the copy is under way.
     struct Canceller {
         HWND Window;
-        std::string FirstFile;
+        const std::string *Target;
         bool Posted;
         static DWORD WINAPI Run(LPVOID self)
         {
             Canceller *c = static_cast<Canceller *>(self);
             DWORD start = GetTickCount();
-            while (!PathExists(c->FirstFile) && GetTickCount() - start < COPY_START_WAIT_MS)
+            while (ListTree(*c->Target).empty() && GetTickCount() - start < COPY_START_WAIT_MS)
                 Sleep(1);
-            c->Posted = PathExists(c->FirstFile) && PostMessageA(c->Window, WM_TEST_CANCEL, 0, 0);
+            c->Posted = !ListTree(*c->Target).empty() && PostMessageA(c->Window, WM_TEST_CANCEL, 0, 0);
             return 0;
         }
-    } canceller = {owner.Window, Join(Target, "dir0\\file0.txt"), false};
+    } canceller = {owner.Window, &Target, false};
     // Handles open before the copy (the watcher threads' included) are counted alike after it.
     HANDLE thread = CreateThread(NULL, 0, Canceller::Run, &canceller, 0, NULL);
     MessageBoxAnswerer answerer(IDOK);
@@ -254,7 +254,7 @@ TEST_F(TreeCopy, CancelDuringACopyStopsBeforeTheNextEntry)
     Boxes = answerer.Stop();
     ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(thread, COPY_START_WAIT_MS + 5000)) << "canceller did not end";
     CloseHandle(thread);
-    ASSERT_TRUE(canceller.Posted) << "the copy never created " << canceller.FirstFile;
+    ASSERT_TRUE(canceller.Posted) << "the copy created nothing in " << Target;
 
     EXPECT_EQ(0, result);
     EXPECT_EQ(1, InstallState.AbortRequested);
