@@ -230,30 +230,40 @@ TEST_F(TreeCopy, CancelDuringACopyStopsBeforeTheNextEntry)
     OwnerWindow::WatchedTarget = &Target;
     OwnerWindow::WatchedEntries = -1;
 
-    // The Cancel button's message arrives from outside once the copy is under way.
+    // The Cancel button's message arrives from outside once the copy is under way. The
+    // canceller looks at the target only between the two handle counts.
     struct Canceller {
         HWND Window;
         const std::string *Target;
+        HANDLE Go;
+        HANDLE Finish;
         bool Posted;
         static DWORD WINAPI Run(LPVOID self)
         {
             Canceller *c = static_cast<Canceller *>(self);
+            if (WaitForSingleObject(c->Go, COPY_START_WAIT_MS) != WAIT_OBJECT_0)
+                return 0;
             DWORD start = GetTickCount();
             while (ListTree(*c->Target).empty() && GetTickCount() - start < COPY_START_WAIT_MS)
                 Sleep(1);
             c->Posted = !ListTree(*c->Target).empty() && PostMessageA(c->Window, WM_TEST_CANCEL, 0, 0);
+            WaitForSingleObject(c->Finish, COPY_START_WAIT_MS);
             return 0;
         }
-    } canceller = {owner.Window, &Target, false};
-    // Handles open before the copy (the watcher threads' included) are counted alike after it.
+    } canceller = {owner.Window, &Target, CreateEventA(NULL, TRUE, FALSE, NULL),
+                   CreateEventA(NULL, TRUE, FALSE, NULL), false};
     HANDLE thread = CreateThread(NULL, 0, Canceller::Run, &canceller, 0, NULL);
     MessageBoxAnswerer answerer(IDOK);
     int handlesBefore = CountOpenHandles();
+    SetEvent(canceller.Go);
     int result = CopyTree(Source.c_str(), Target.c_str());
     int handlesAfter = CountOpenHandles();
+    SetEvent(canceller.Finish);
     Boxes = answerer.Stop();
     ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(thread, COPY_START_WAIT_MS + 5000)) << "canceller did not end";
     CloseHandle(thread);
+    CloseHandle(canceller.Go);
+    CloseHandle(canceller.Finish);
     ASSERT_TRUE(canceller.Posted) << "the copy created nothing in " << Target;
 
     EXPECT_EQ(0, result);
