@@ -16,7 +16,7 @@ const int TOP_DIRECTORIES = 10;
 const int MIDDLE_PER_TOP = 7;
 const int LEAVES_PER_MIDDLE = 6;  // 10 + 70 + 420 = 500 directories
 const int FILES_PER_DIRECTORY = 10;
-const int RUNS = 3;
+const int RUNS = 5;
 const DWORD REMOVE_WAIT_MS = 120000;
 
 std::string Join(const std::string &directory, const std::string &name)
@@ -209,9 +209,14 @@ int main()
             std::printf("tree_copy_bench: could not clear the targets of an earlier run\n");
             return 1;
         }
-        // Alternating keeps the page cache and the server equally warm for both.
-        copyTreeTimes.push_back(TimeCopyTree(source, Join(root, copyTreeTarget)));
-        xcopyTimes.push_back(TimeXcopy(source, Join(root, xcopyTarget)));
+        // Taking turns at going first keeps the page cache and the server equally warm for both.
+        if (run % 2 == 0) {
+            copyTreeTimes.push_back(TimeCopyTree(source, Join(root, copyTreeTarget)));
+            xcopyTimes.push_back(TimeXcopy(source, Join(root, xcopyTarget)));
+        } else {
+            xcopyTimes.push_back(TimeXcopy(source, Join(root, xcopyTarget)));
+            copyTreeTimes.push_back(TimeCopyTree(source, Join(root, copyTreeTarget)));
+        }
         int copied = CountFiles(Join(root, copyTreeTarget));
         int xcopied = CountFiles(Join(root, xcopyTarget));
         if (copied != files || xcopied != files)
