@@ -1,11 +1,175 @@
 #include "engine/tree_copy.h"
 
-// Placeholder until the tree copy is built.
-int CopyTree(const char *, const char *)
+#include <windows.h>
+
+#include "engine/entry_filter.h"
+#include "startup/install_state.h"
+#include "startup/path_helpers.h"
+
+namespace {
+
+// Shared by every level of one copy: while an entry is handled they hold its full source
+// and target paths. Only one copy may run at a time.
+char SourcePath[PATH_BUFFER_SIZE];
+char TargetPath[PATH_BUFFER_SIZE];
+
+const char SEARCH_PATTERN[] = "*.*";
+const int SEARCH_PATTERN_CHARS = COUNTOF(SEARCH_PATTERN) - 1;
+
+// Room for a whole target path plus an entry name that did not fit beside it.
+enum { CAPTION_BUFFER_SIZE = 2 * PATH_BUFFER_SIZE };
+
+// Asks the user about a failed copy; Cancel stops the whole installation.
+void ReportCopyError(const char *targetPath, DWORD error)
 {
+    const char *text = error == ERROR_DISK_FULL ? "Error copying file, Disk full!" : "Error copying file!";
+    if (MessageBoxA(GetActiveWindow(), text, targetPath, MB_OKCANCEL | MB_ICONERROR) == IDCANCEL)
+        InstallState.AbortRequested = 1;
+}
+
+BOOL EndsInBackslash(char *path)
+{
+    int length = lstrlenA(path);
+    return length > 0 && *CharPrevA(path, path + length) == '\\';
+}
+
+// Loads a directory argument ending in a backslash, with `room` characters to spare behind it.
+// FALSE when it does not fit: a cut path would name another directory.
+BOOL LoadDirectoryPath(char *buffer, int capacity, const char *path, int room)
+{
+    if (lstrlenA(path) > capacity - 1)
+        return FALSE;
+    CopyBounded(buffer, path, capacity);
+    if (buffer[0] == '\0')
+        return TRUE;
+    AppendBackslash(buffer, capacity);
+    return EndsInBackslash(buffer) && lstrlenA(buffer) + room <= capacity - 1;
+}
+
+// A directory needs room for its separator, and on the source side for the search pattern too.
+BOOL EntryFits(const char *name, BOOL isDirectory, int sourceLength, int targetLength)
+{
+    int nameLength = lstrlenA(name);
+    int sourceRoom = isDirectory ? 1 + SEARCH_PATTERN_CHARS : 0;
+    int targetRoom = isDirectory ? 1 : 0;
+    return sourceLength + nameLength + sourceRoom <= PATH_MAX_CHARS &&
+           targetLength + nameLength + targetRoom <= PATH_MAX_CHARS;
+}
+
+void ReportEntryTooLong(const char *name)
+{
+    char fullTarget[CAPTION_BUFFER_SIZE];
+    CopyBounded(fullTarget, TargetPath, COUNTOF(fullTarget));
+    AppendBounded(fullTarget, name, COUNTOF(fullTarget));
+    ReportCopyError(fullTarget, ERROR_FILENAME_EXCED_RANGE);
+}
+
+// The copy may have left a half-written file; it can carry the source's read-only attribute.
+void RemoveFailedCopy(const char *path)
+{
+    SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL);
+    DeleteFileA(path);
+}
+
+BOOL NothingAt(const char *path)
+{
+    if (GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES)
+        return FALSE;
+    DWORD error = GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+}
+
+// Copies the file whose paths are in the buffers. 1 to go on, 0 when the tree stops.
+int CopyOneFile()
+{
+    // Only a file that this copy creates may be removed again after a failure.
+    BOOL created = NothingAt(TargetPath);
+    if (CopyFileA(SourcePath, TargetPath, TRUE)) {
+        SetFileAttributesA(TargetPath, 0);
+        return 1;
+    }
+    DWORD error = GetLastError();
+    if (error == ERROR_FILE_EXISTS)
+        return 1;
+    if (created)
+        RemoveFailedCopy(TargetPath);
+    ReportCopyError(TargetPath, error);
     return 0;
+}
+
+int CopyLevel();
+
+// Creates (or reuses) the subdirectory whose paths are in the buffers and copies into it.
+int CopySubdirectory()
+{
+    if (!CreateDirectoryA(TargetPath, NULL) && GetLastError() != ERROR_ALREADY_EXISTS)
+        return 0;
+    AppendBackslash(SourcePath, COUNTOF(SourcePath));
+    AppendBackslash(TargetPath, COUNTOF(TargetPath));
+    return CopyLevel();
+}
+
+// Handles one entry of the level whose directories the buffers hold. 1 to go on, 0 to stop.
+int CopyEntry(const WIN32_FIND_DATAA &entry, int sourceLength, int targetLength)
+{
+    PumpMessages();
+    if (InstallState.AbortRequested)
+        return 0;
+    if (IsLeftOutEntry(entry.cFileName))
+        return 1;
+    BOOL isDirectory = (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    if (!EntryFits(entry.cFileName, isDirectory, sourceLength, targetLength)) {
+        ReportEntryTooLong(entry.cFileName);
+        return 0;
+    }
+    AppendBounded(SourcePath, entry.cFileName, COUNTOF(SourcePath));
+    AppendBounded(TargetPath, entry.cFileName, COUNTOF(TargetPath));
+    return isDirectory ? CopySubdirectory() : CopyOneFile();
+}
+
+// Both buffers end in a backslash and name this level's directories; the source has room
+// for the search pattern. The search is closed on every path out.
+int CopyLevel()
+{
+    char *sourceEnd = StringEnd(SourcePath);
+    char *targetEnd = StringEnd(TargetPath);
+    int sourceLength = static_cast<int>(sourceEnd - SourcePath);
+    int targetLength = static_cast<int>(targetEnd - TargetPath);
+
+    AppendBounded(SourcePath, SEARCH_PATTERN, COUNTOF(SourcePath));
+    WIN32_FIND_DATAA entry;
+    HANDLE search = FindFirstFileA(SourcePath, &entry);
+    *sourceEnd = '\0';
+    if (search == INVALID_HANDLE_VALUE)
+        return 1;
+
+    int result = 1;
+    do {
+        result = CopyEntry(entry, sourceLength, targetLength);
+        *sourceEnd = '\0';
+        *targetEnd = '\0';
+    } while (result && FindNextFileA(search, &entry));
+    FindClose(search);
+    return result;
+}
+
+}  // namespace
+
+int CopyTree(const char *source, const char *target)
+{
+    if (!LoadDirectoryPath(SourcePath, COUNTOF(SourcePath), source, SEARCH_PATTERN_CHARS) ||
+        !LoadDirectoryPath(TargetPath, COUNTOF(TargetPath), target, 0)) {
+        ReportCopyError(target, ERROR_FILENAME_EXCED_RANGE);
+        return 0;
+    }
+    return CopyLevel();
 }
 
 void PumpMessages()
 {
+    MSG message;
+    while (PeekMessageA(&message, NULL, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
 }

@@ -81,8 +81,26 @@ start_wine() {
   done
 }
 
+# start_small_drive DIR LETTER: as root, a tmpfs of 512 KiB at DIR (one already mounted there is
+# emptied and reused), mapped to the Wine drive LETTER and announced to the tests through
+# VELTRANO_SMALL_DRIVE. Needs WINEPREFIX. Without root the variable stays unset.
+start_small_drive() {
+  local dir=$1 letter=$2
+  [ "$(id -u)" -eq 0 ] || return 0
+  mkdir -p "$dir"
+  if mountpoint -q "$dir"; then
+    find "$dir" -mindepth 1 -delete
+  else
+    mount -t tmpfs -o size=512k tmpfs "$dir" || die "could not mount the small drive at $dir"
+  fi
+  SMALL_DRIVE_DIR=$dir
+  ln -sfn "$dir" "$WINEPREFIX/dosdevices/$letter:"
+  export VELTRANO_SMALL_DRIVE="${letter^^}:"
+}
+
 stop_session() {
   [ -n "${WINEPREFIX:-}" ] && "$WINESERVER" -k >/dev/null 2>&1
+  [ -n "${SMALL_DRIVE_DIR:-}" ] && { umount "$SMALL_DRIVE_DIR" || umount -l "$SMALL_DRIVE_DIR"; } >/dev/null 2>&1
   [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" >/dev/null 2>&1
   return 0
 }

@@ -1,0 +1,179 @@
+#include "tree_fixture.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const DWORD UNIX_COMMAND_WAIT_MS = 10000;
+
+std::wstring Wide(const std::string &text)
+{
+    std::wstring wide(text.size(), L'\0');
+    int length = MultiByteToWideChar(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), &wide[0],
+                                     static_cast<int>(wide.size()));
+    wide.resize(length);
+    return wide;
+}
+
+std::string Narrow(const wchar_t *text)
+{
+    char narrow[1024];
+    WideCharToMultiByte(CP_ACP, 0, text, -1, narrow, sizeof(narrow), NULL, NULL);
+    return narrow;
+}
+
+std::string TempDirectory()
+{
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    return temp;
+}
+
+void ListInto(const std::string &root, const std::string &relative, std::set<std::string> *found)
+{
+    WIN32_FIND_DATAW entry;
+    HANDLE search = FindFirstFileW(Wide(Join(Join(root, relative), "*")).c_str(), &entry);
+    if (search == INVALID_HANDLE_VALUE)
+        return;
+    do {
+        std::string name = Narrow(entry.cFileName);
+        if (name == "." || name == "..")
+            continue;
+        bool isLink = (entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+        if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && !isLink) {
+            found->insert(relative + name + "\\");
+            ListInto(root, relative + name + "\\", found);
+        } else {
+            found->insert(relative + name);
+        }
+    } while (FindNextFileW(search, &entry));
+    FindClose(search);
+}
+
+// Starts a program of the unix side (Wine runs those directly) in `directory`. Wine hands back
+// no exit code for them: the caller waits for the program's effect instead.
+bool StartUnixCommand(const char *program, const std::string &arguments, const std::string &directory)
+{
+    std::string line = std::string(program) + " " + arguments;
+    std::vector<char> commandLine(line.begin(), line.end());
+    commandLine.push_back('\0');
+    std::string executable = std::string("Z:\\bin\\") + program;
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION started = {};
+    if (!CreateProcessA(executable.c_str(), commandLine.data(), NULL, NULL, FALSE, 0, NULL, directory.c_str(),
+                        &startup, &started))
+        return false;
+    CloseHandle(started.hThread);
+    CloseHandle(started.hProcess);
+    return true;
+}
+
+// Bounded wait for a path to appear (wanted true) or to go away (wanted false).
+bool WaitForPath(const std::string &path, bool wanted)
+{
+    DWORD start = GetTickCount();
+    while (PathExists(path) != wanted) {
+        if (GetTickCount() - start > UNIX_COMMAND_WAIT_MS)
+            return false;
+        Sleep(5);
+    }
+    return true;
+}
+
+}  // namespace
+
+std::string Join(const std::string &directory, const std::string &name)
+{
+    if (!directory.empty() && directory.back() == '\\')
+        return directory + name;
+    return directory + "\\" + name;
+}
+
+ScratchDirectory::ScratchDirectory(const std::string &name)
+{
+    Path = TempDirectory() + "tree_copy_" + name;
+    RemoveTree(Path);
+    CreateDirectoryW(Wide(Path).c_str(), NULL);
+}
+
+ScratchDirectory::~ScratchDirectory()
+{
+    RemoveTree(Path);
+}
+
+bool WriteTextFile(const std::string &path, const std::string &content)
+{
+    HANDLE file = CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD written = 0;
+    BOOL ok = WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, NULL);
+    CloseHandle(file);
+    return ok && written == content.size();
+}
+
+std::string ReadTextFile(const std::string &path)
+{
+    HANDLE file = CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
+    if (file == INVALID_HANDLE_VALUE)
+        return "<missing>";
+    std::string content;
+    char block[4096];
+    DWORD got = 0;
+    while (ReadFile(file, block, sizeof(block), &got, NULL) && got > 0)
+        content.append(block, got);
+    CloseHandle(file);
+    return content;
+}
+
+unsigned long Attributes(const std::string &path)
+{
+    return GetFileAttributesW(Wide(path).c_str());
+}
+
+bool PathExists(const std::string &path)
+{
+    return Attributes(path) != INVALID_FILE_ATTRIBUTES;
+}
+
+void BuildTree(const std::string &root, const std::vector<std::string> &entries)
+{
+    for (const std::string &entry : entries) {
+        std::string path = Join(root, entry);
+        if (entry.back() == '\\') {
+            path.pop_back();
+            ASSERT_TRUE(CreateDirectoryW(Wide(path).c_str(), NULL)) << "could not create " << path;
+        } else {
+            ASSERT_TRUE(WriteTextFile(path, entry)) << "could not write " << path;
+        }
+    }
+}
+
+std::set<std::string> ListTree(const std::string &root)
+{
+    std::set<std::string> found;
+    ListInto(root, "", &found);
+    return found;
+}
+
+void RemoveTree(const std::string &root)
+{
+    if (!PathExists(root))
+        return;
+    // The unix side removes links without following them, and ignores read-only attributes.
+    size_t split = root.find_last_of('\\');
+    std::string parent = root.substr(0, split);
+    std::string name = root.substr(split + 1);
+    ASSERT_TRUE(StartUnixCommand("rm", "-rf " + name, parent)) << "could not start rm for " << root;
+    ASSERT_TRUE(WaitForPath(root, false)) << "timed out waiting for rm to remove " << root;
+}
+
+bool MakeUnixSymlink(const std::string &directory, const std::string &linkName, const std::string &target)
+{
+    if (!StartUnixCommand("ln", "-s " + target + " " + linkName, directory))
+        return false;
+    return WaitForPath(Join(directory, linkName), true);
+}
