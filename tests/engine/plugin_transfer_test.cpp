@@ -1,0 +1,382 @@
+// Plugin transfer from a real plugin page list into a device directory, through the real
+// profile functions and file system.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <algorithm>
+#include <atomic>
+#include <map>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "engine/plugin_transfer.h"
+#include "pages/check_list.h"
+#include "pages/list_rows.h"
+#include "pages/plugin_list.h"
+#include "pages/wizard.h"
+#include "resources/resource.h"
+#include "startup/install_state.h"
+#include "support/files.h"
+#include "support/windows.h"
+
+namespace {
+
+typedef std::vector<std::string> Lines;
+
+INT_PTR CALLBACK PlainPageProc(HWND, UINT message, WPARAM, LPARAM)
+{
+    return message == WM_INITDIALOG;
+}
+
+// Positions sent to progress bars of this thread, in order.
+std::vector<int> ProgressPositions;
+HHOOK ProgressHook;
+
+LRESULT CALLBACK RecordProgress(int code, WPARAM wParam, LPARAM lParam)
+{
+    const CWPSTRUCT *call = reinterpret_cast<const CWPSTRUCT *>(lParam);
+    if (code == HC_ACTION && call->message == PBM_SETPOS)
+        ProgressPositions.push_back(static_cast<int>(call->wParam));
+    return CallNextHookEx(ProgressHook, code, wParam, lParam);
+}
+
+// Answers the copy-error boxes of this process from a second thread: OK, or Cancel for the
+// box whose caption ends with cancelCaptionEnd.
+struct BoxAnswerer {
+    std::atomic<bool> Stop{false};
+    std::vector<std::string> Captions;
+    std::string CancelCaptionEnd;
+    std::thread Worker;
+
+    void Start()
+    {
+        Worker = std::thread([this] {
+            while (!Stop) {
+                HWND box = FindWindowA("#32770", NULL);
+                DWORD owner = 0;
+                if (box)
+                    GetWindowThreadProcessId(box, &owner);
+                if (box && owner == GetCurrentProcessId() && IsWindowVisible(box)) {
+                    std::string caption = WindowText(box);
+                    Captions.push_back(caption);
+                    bool cancel = !CancelCaptionEnd.empty() && caption.size() >= CancelCaptionEnd.size() &&
+                                  caption.compare(caption.size() - CancelCaptionEnd.size(), std::string::npos,
+                                                  CancelCaptionEnd) == 0;
+                    PostMessageA(box, WM_COMMAND, cancel ? IDCANCEL : IDOK, 0);
+                    for (int i = 0; i < 500 && IsWindow(box); ++i)
+                        Sleep(5);
+                }
+                Sleep(5);
+            }
+        });
+    }
+    ~BoxAnswerer()
+    {
+        Stop = true;
+        if (Worker.joinable())
+            Worker.join();
+    }
+};
+
+class PluginTransferTest : public ::testing::Test {
+protected:
+    std::string Root, Desktop, Device;
+    HWND PluginPage = NULL, ProgressPage = NULL;
+
+    void SetUp() override
+    {
+        InstallState = InstallStateRecord();
+        InstallState.Instance = GetModuleHandleA(NULL);
+        Root = FreshTempDirectory("plugin_transfer");
+        Desktop = Root + "\\desktop";
+        Device = Root + "\\device";
+        MakeDirectories(Desktop);
+        MakeDirectories(Device);
+        SetEnvironmentVariableA("VELTRANO_PATH", Desktop.c_str());
+        SetEnvironmentVariableA("U3_APP_DATA_PATH", Device.c_str());
+        lstrcpyA(InstallState.SourceIniPath, (Desktop + "\\vtmain.ini").c_str());
+        lstrcpyA(InstallState.TargetIniPath, (Device + "\\vtmain.ini").c_str());
+        lstrcpyA(InstallState.PluginBase, "%U3_APP_DATA_PATH%\\Plugins");
+        ProgressPositions.clear();
+        ProgressHook = SetWindowsHookExA(WH_CALLWNDPROC, RecordProgress, NULL, GetCurrentThreadId());
+    }
+    void TearDown() override
+    {
+        UnhookWindowsHookEx(ProgressHook);
+        if (PluginPage)
+            DestroyWindow(PluginPage);
+        if (ProgressPage)
+            DestroyWindow(ProgressPage);
+        SetEnvironmentVariableA("VELTRANO_PATH", NULL);
+        SetEnvironmentVariableA("U3_APP_DATA_PATH", NULL);
+        RemoveTree(Root);
+    }
+
+    void Settings(const std::string &text) { WriteTextFile(Desktop + "\\vtmain.ini", text); }
+    void DesktopFile(const std::string &relative, const std::string &text = "plugin")
+    {
+        WriteTextFile(Desktop + "\\" + relative, text);
+    }
+    // The plugin page fills the list from the desktop file; rows are checked by label.
+    void OpenList(const std::vector<std::string> &checkedLabels)
+    {
+        PluginPage = CreateDialogParamA(InstallState.Instance, MAKEINTRESOURCEA(IDD_PLUGINS), NULL, PluginPageProc, 0);
+        ASSERT_NE(nullptr, PluginPage);
+        ProgressPage = CreateDialogParamA(InstallState.Instance, MAKEINTRESOURCEA(IDD_PROGRESS), NULL, PlainPageProc, 0);
+        ASSERT_NE(nullptr, ProgressPage);
+        HWND list = InstallState.PluginList;
+        for (const std::string &label : checkedLabels) {
+            int found = -1;
+            for (int row = 0; row < ListRowCount(list); ++row) {
+                char text[PATH_BUFFER_SIZE];
+                GetListText(list, row, PLUGIN_COLUMN_LABEL, text, COUNTOF(text));
+                if (label == text)
+                    found = row;
+            }
+            ASSERT_GE(found, 0) << "no row " << label;
+            LVITEMA item = {};
+            item.stateMask = LVIS_STATEIMAGEMASK;
+            item.state = STATE_CHECKED;
+            SendMessageA(list, LVM_SETITEMSTATE, found, reinterpret_cast<LPARAM>(&item));
+        }
+    }
+    std::string CopiedTo(const std::string &label) const
+    {
+        HWND list = InstallState.PluginList;
+        for (int row = 0; row < ListRowCount(list); ++row) {
+            char text[PATH_BUFFER_SIZE];
+            GetListText(list, row, PLUGIN_COLUMN_LABEL, text, COUNTOF(text));
+            if (label == text) {
+                GetListText(list, row, PLUGIN_COLUMN_COPIED_TO, text, COUNTOF(text));
+                return text;
+            }
+        }
+        return "(no row)";
+    }
+    // A section of the portable file as "key=value" lines, through the profile functions.
+    Lines PortableSection(const char *section) const
+    {
+        static char text[65536];
+        DWORD length = GetPrivateProfileSectionA(section, text, COUNTOF(text), InstallState.TargetIniPath);
+        Lines lines;
+        for (const char *line = text; line < text + length && *line; line += lstrlenA(line) + 1)
+            lines.push_back(line);
+        return lines;
+    }
+    Lines DeviceFiles() const { return TreeFiles(Device + "\\Plugins"); }
+    static Lines TreeFiles(const std::string &root)
+    {
+        Lines files;
+        ListTree(root, "", &files);
+        std::sort(files.begin(), files.end());
+        return files;
+    }
+    static void ListTree(const std::string &root, const std::string &relative, Lines *files)
+    {
+        WIN32_FIND_DATAA entry;
+        HANDLE search = FindFirstFileA((root + relative + "\\*").c_str(), &entry);
+        if (search == INVALID_HANDLE_VALUE)
+            return;
+        do {
+            std::string name = entry.cFileName;
+            if (name == "." || name == "..")
+                continue;
+            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                files->push_back(relative + "\\" + name + "\\");
+                ListTree(root, relative + "\\" + name, files);
+            } else {
+                files->push_back(relative + "\\" + name);
+            }
+        } while (FindNextFileA(search, &entry));
+        FindClose(search);
+    }
+};
+
+TEST_F(PluginTransferTest, SharedPackerDirectoryIsCopiedOnce)
+{
+    DesktopFile("plugins\\arc\\arc.vpx");
+    DesktopFile("plugins\\arc\\lang\\arc.lng");
+    DesktopFile("plugins\\arc\\old.zip");
+    Settings("[PackerPlugins]\n"
+             "arc=21,%VELTRANO_PATH%\\plugins\\arc\\arc.vpx\n"
+             "tar=21,%VELTRANO_PATH%\\plugins\\arc\\arc.vpx\n");
+    OpenList({"Packer: arc", "Packer: tar"});
+    TransferPlugins(ProgressPage);
+
+    Lines expectedFiles = {"\\vpx\\", "\\vpx\\arc\\", "\\vpx\\arc\\arc.vpx", "\\vpx\\arc\\lang\\",
+                           "\\vpx\\arc\\lang\\arc.lng"};
+    EXPECT_EQ(expectedFiles, DeviceFiles());
+    Lines expected = {"arc=21,%U3_APP_DATA_PATH%\\Plugins\\vpx\\arc\\arc.vpx",
+                      "tar=21,%U3_APP_DATA_PATH%\\Plugins\\vpx\\arc\\arc.vpx"};
+    EXPECT_EQ(expected, PortableSection("PackerPlugins"));
+    EXPECT_EQ(Device + "\\Plugins\\vpx\\arc\\", CopiedTo("Packer: arc"));
+    EXPECT_EQ(Device + "\\Plugins\\vpx\\arc\\", CopiedTo("Packer: tar"));
+}
+
+TEST_F(PluginTransferTest, ListerKeysAreRenumberedWithTheirCompanion)
+{
+    DesktopFile("plugins\\img\\imgview.vlx");
+    DesktopFile("plugins\\txt\\text.vlx");
+    DesktopFile("plugins\\wdx\\info.wdx");
+    Settings("[ListerPlugins]\n"
+             "3=%VELTRANO_PATH%\\plugins\\img\\imgview.vlx\n"
+             "3_detect=EXT=\"JPG\" | EXT=\"PNG\"\n"
+             "7=%VELTRANO_PATH%\\plugins\\txt\\text.vlx\n"
+             "7_detect=\n"
+             "[ContentPlugins]\n"
+             "5=%VELTRANO_PATH%\\plugins\\wdx\\info.wdx\n"
+             "5_detect=size>0\n");
+    OpenList({"Lister: 3: imgview", "Lister: 7: text", "Content: 5: info"});
+    TransferPlugins(ProgressPage);
+
+    Lines lister = {"0=%U3_APP_DATA_PATH%\\Plugins\\vlx\\imgview\\imgview.vlx",
+                    "0_detect=\"EXT=\"JPG\" | EXT=\"PNG\"\"",
+                    "1=%U3_APP_DATA_PATH%\\Plugins\\vlx\\text\\text.vlx"};
+    EXPECT_EQ(lister, PortableSection("ListerPlugins"));
+    Lines content = {"0=%U3_APP_DATA_PATH%\\Plugins\\vdx\\info\\info.wdx", "0_detect=\"size>0\""};
+    EXPECT_EQ(content, PortableSection("ContentPlugins"));
+}
+
+TEST_F(PluginTransferTest, FlagsPrefixStaysForPackersOnly)
+{
+    DesktopFile("plugins\\fs\\net.vfx");
+    DesktopFile("plugins\\zip\\zip.vpx");
+    Settings("[PackerPlugins]\n"
+             "zip=1234,%VELTRANO_PATH%\\plugins\\zip\\zip.vpx\n"
+             "[FileSystemPlugins]\n"
+             "Network=7,%VELTRANO_PATH%\\plugins\\fs\\net.vfx\n");
+    OpenList({"Packer: zip", "File System: Network"});
+    TransferPlugins(ProgressPage);
+    EXPECT_EQ(Lines{"zip=1234,%U3_APP_DATA_PATH%\\Plugins\\vpx\\zip\\zip.vpx"}, PortableSection("PackerPlugins"));
+    EXPECT_EQ(Lines{"Network=%U3_APP_DATA_PATH%\\Plugins\\vfx\\net\\net.vfx"}, PortableSection("FileSystemPlugins"));
+}
+
+TEST_F(PluginTransferTest, ListerReusesAPackerDirectory)
+{
+    DesktopFile("plugins\\multi\\multi.vpx");
+    DesktopFile("plugins\\multi\\multi.vlx");
+    DesktopFile("plugins\\multi\\second.vpx");
+    Settings("[PackerPlugins]\n"
+             "multi=%VELTRANO_PATH%\\plugins\\multi\\multi.vpx\n"
+             "second=%VELTRANO_PATH%\\PLUGINS\\Multi\\second.vpx\n"
+             "[ListerPlugins]\n"
+             "0=%VELTRANO_PATH%\\plugins\\multi\\multi.vlx\n");
+    OpenList({"Packer: multi", "Packer: second", "Lister: 0: multi"});
+    TransferPlugins(ProgressPage);
+    Lines expectedFiles = {"\\vpx\\", "\\vpx\\multi\\", "\\vpx\\multi\\multi.vlx", "\\vpx\\multi\\multi.vpx",
+                           "\\vpx\\multi\\second.vpx"};
+    EXPECT_EQ(expectedFiles, DeviceFiles()) << "no second directory is made";
+    Lines packers = {"multi=%U3_APP_DATA_PATH%\\Plugins\\vpx\\multi\\multi.vpx",
+                     "second=%U3_APP_DATA_PATH%\\Plugins\\vpx\\multi\\second.vpx"};
+    EXPECT_EQ(packers, PortableSection("PackerPlugins"));
+    EXPECT_EQ(Lines{"0=%U3_APP_DATA_PATH%\\Plugins\\vpx\\multi\\multi.vlx"}, PortableSection("ListerPlugins"));
+}
+
+TEST_F(PluginTransferTest, ProgressMovesTwoStepsFromZero)
+{
+    struct ProgressCase {
+        int Rows;
+        std::vector<int> Shown;
+    };
+    const ProgressCase cases[] = {{1, {66}}, {3, {40, 60, 80}}};
+    for (const ProgressCase &c : cases) {
+        std::string settings = "[PackerPlugins]\n";
+        std::vector<std::string> labels;
+        for (int i = 0; i < c.Rows; ++i) {
+            std::string name = "p" + std::to_string(c.Rows) + "_" + std::to_string(i);
+            DesktopFile("plugins\\" + name + "\\" + name + ".vpx");
+            settings += name + "=%VELTRANO_PATH%\\plugins\\" + name + "\\" + name + ".vpx\n";
+            labels.push_back("Packer: " + name);
+        }
+        Settings(settings);
+        OpenList(labels);
+        ProgressPositions.clear();
+        TransferPlugins(ProgressPage);
+        EXPECT_EQ(c.Shown, ProgressPositions) << c.Rows << " rows";
+        DestroyWindow(PluginPage);
+        DestroyWindow(ProgressPage);
+        PluginPage = ProgressPage = NULL;
+    }
+}
+
+TEST_F(PluginTransferTest, FailedCopyUsesNoNumber)
+{
+    DesktopFile("plugins\\bad\\bad.vlx");
+    DesktopFile("plugins\\good\\good.vlx");
+    // A file where the plugin's directory would go: that directory cannot be made, so the copy fails.
+    WriteTextFile(Device + "\\Plugins\\vlx\\bad", "in the way");
+    Settings("[ListerPlugins]\n"
+             "1=%VELTRANO_PATH%\\plugins\\bad\\bad.vlx\n"
+             "2=%VELTRANO_PATH%\\plugins\\good\\good.vlx\n");
+    OpenList({"Lister: 1: bad", "Lister: 2: good"});
+    BoxAnswerer answerer;
+    answerer.Start();
+    TransferPlugins(ProgressPage);
+    EXPECT_EQ(Lines{"0=%U3_APP_DATA_PATH%\\Plugins\\vlx\\good\\good.vlx"}, PortableSection("ListerPlugins"));
+    EXPECT_EQ(0, InstallState.AbortRequested);
+    EXPECT_EQ(Device + "\\Plugins\\vlx\\bad\\", CopiedTo("Lister: 1: bad")) << "written before the copy";
+}
+
+TEST_F(PluginTransferTest, CancelledCopyStopsTheRest)
+{
+    DesktopFile("plugins\\a\\a.vpx");
+    DesktopFile("plugins\\b\\b.vpx");
+    DesktopFile("plugins\\c\\c.vpx");
+    WriteTextFile(Device + "\\Plugins\\vpx\\b", "in the way");
+    Settings("[PackerPlugins]\n"
+             "a=%VELTRANO_PATH%\\plugins\\a\\a.vpx\n"
+             "b=%VELTRANO_PATH%\\plugins\\b\\b.vpx\n"
+             "c=%VELTRANO_PATH%\\plugins\\c\\c.vpx\n");
+    OpenList({"Packer: a", "Packer: b", "Packer: c"});
+    BoxAnswerer answerer;
+    answerer.CancelCaptionEnd = "b.vpx";
+    answerer.Start();
+    TransferPlugins(ProgressPage);
+    EXPECT_EQ(1, InstallState.AbortRequested);
+    EXPECT_EQ(Lines{"a=%U3_APP_DATA_PATH%\\Plugins\\vpx\\a\\a.vpx"}, PortableSection("PackerPlugins"));
+    EXPECT_EQ("", CopiedTo("Packer: c"));
+    EXPECT_EQ(GetFileAttributesA((Device + "\\Plugins\\vpx\\c").c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST_F(PluginTransferTest, UnsafePluginNamesAreSkipped)
+{
+    DesktopFile("plugins\\evil\\evil.vpx");
+    DesktopFile("plugins\\shared\\good.vpx");
+    Settings("[PackerPlugins]\n"
+             "climb=%VELTRANO_PATH%\\plugins\\evil\\../../../x.vpx\n"
+             "drive=%VELTRANO_PATH%\\plugins\\evil\\c:x.vpx\n"
+             "nobase=%VELTRANO_PATH%\\plugins\\evil\\.vpx\n"
+             "dots=%VELTRANO_PATH%\\plugins\\shared\\...vpx\n"
+             "good=%VELTRANO_PATH%\\plugins\\shared\\good.vpx\n");
+    OpenList({"Packer: climb", "Packer: drive", "Packer: nobase", "Packer: dots", "Packer: good"});
+    TransferPlugins(ProgressPage);
+    // The nearest earlier row of the shared directory made no target: the row makes its own.
+    Lines expectedFiles = {"\\vpx\\", "\\vpx\\good\\", "\\vpx\\good\\good.vpx"};
+    EXPECT_EQ(expectedFiles, DeviceFiles());
+    EXPECT_EQ(Lines{"good=%U3_APP_DATA_PATH%\\Plugins\\vpx\\good\\good.vpx"}, PortableSection("PackerPlugins"));
+    for (const char *label : {"Packer: climb", "Packer: drive", "Packer: nobase", "Packer: dots"})
+        EXPECT_EQ("", CopiedTo(label)) << label;
+    Lines top;
+    for (const std::string &entry : TreeFiles(Root)) {
+        if (std::count(entry.begin(), entry.end(), '\\') == 1 || (std::count(entry.begin(), entry.end(), '\\') == 2 && entry.back() == '\\'))
+            top.push_back(entry);
+    }
+    EXPECT_EQ(Lines({"\\desktop\\", "\\device\\"}), top) << "nothing was made beside the desktop and the device";
+}
+
+TEST_F(PluginTransferTest, NothingCheckedOrNoList)
+{
+    DesktopFile("plugins\\a\\a.vpx");
+    Settings("[PackerPlugins]\na=%VELTRANO_PATH%\\plugins\\a\\a.vpx\n");
+    TransferPlugins(NULL);  // the plugin page was never shown
+    OpenList({});
+    TransferPlugins(ProgressPage);
+    EXPECT_TRUE(DeviceFiles().empty());
+    EXPECT_TRUE(ProgressPositions.empty());
+    EXPECT_TRUE(PortableSection("PackerPlugins").empty());
+}
+
+}  // namespace
