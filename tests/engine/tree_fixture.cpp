@@ -1,5 +1,7 @@
 #include "tree_fixture.h"
 
+#include "support/files.h"
+
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -104,17 +106,6 @@ ScratchDirectory::~ScratchDirectory()
     RemoveTree(Path);
 }
 
-bool WriteTextFile(const std::string &path, const std::string &content)
-{
-    HANDLE file = CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    DWORD written = 0;
-    BOOL ok = WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, NULL);
-    CloseHandle(file);
-    return ok && written == content.size();
-}
-
 std::string ReadTextFile(const std::string &path)
 {
     HANDLE file = CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
@@ -157,18 +148,6 @@ std::set<std::string> ListTree(const std::string &root)
     std::set<std::string> found;
     ListInto(root, "", &found);
     return found;
-}
-
-void RemoveTree(const std::string &root)
-{
-    if (!PathExists(root))
-        return;
-    // The unix side removes links without following them, and ignores read-only attributes.
-    size_t split = root.find_last_of('\\');
-    std::string parent = root.substr(0, split);
-    std::string name = root.substr(split + 1);
-    ASSERT_TRUE(StartUnixCommand("rm", "-rf " + name, parent)) << "could not start rm for " << root;
-    ASSERT_TRUE(WaitForPath(root, false)) << "timed out waiting for rm to remove " << root;
 }
 
 bool MakeUnixSymlink(const std::string &directory, const std::string &linkName, const std::string &target)

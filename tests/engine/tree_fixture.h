@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "support/files.h"  // WriteTextFile, RemoveTree
+
 // A fresh, empty directory under the temporary directory, named after the running test.
 // Removed again when the fixture goes out of scope.
 struct ScratchDirectory {
@@ -18,7 +20,6 @@ struct ScratchDirectory {
 // whose content is its own relative path (so that every file is told apart by its content).
 void BuildTree(const std::string &root, const std::vector<std::string> &entries);
 
-bool WriteTextFile(const std::string &path, const std::string &content);
 std::string ReadTextFile(const std::string &path);  // "<missing>" when it cannot be read
 bool PathExists(const std::string &path);
 unsigned long Attributes(const std::string &path);  // INVALID_FILE_ATTRIBUTES when missing
@@ -26,10 +27,6 @@ unsigned long Attributes(const std::string &path);  // INVALID_FILE_ATTRIBUTES w
 // Every entry below root, relative, directories with a trailing backslash. Symbolic links are
 // listed but not followed.
 std::set<std::string> ListTree(const std::string &root);
-
-// Deletes root and everything below it, clearing attributes first; links are removed, not
-// followed.
-void RemoveTree(const std::string &root);
 
 // Creates a unix symbolic link `linkName` in the directory `directory`, pointing to `target`
 // (taken as written, relative to the link), with the system's own ln. False when it failed.

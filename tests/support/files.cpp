@@ -14,28 +14,42 @@ std::string FreshTempDirectory(const char *name)
     return path;
 }
 
+namespace {
+
+// Wide paths: the ANSI file functions stop at 259 characters, and fixtures go past them.
+std::wstring Wide(const std::string &text)
+{
+    std::wstring wide(text.size() + 1, L'\0');
+    int length = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, &wide[0], static_cast<int>(wide.size()));
+    wide.resize(length > 0 ? length - 1 : 0);
+    return wide;
+}
+
+}  // namespace
+
 void MakeDirectories(const std::string &path)
 {
     for (size_t at = path.find('\\', 3); at != std::string::npos; at = path.find('\\', at + 1))
-        CreateDirectoryA(path.substr(0, at).c_str(), NULL);
-    CreateDirectoryA(path.c_str(), NULL);
+        CreateDirectoryW(Wide(path.substr(0, at)).c_str(), NULL);
+    CreateDirectoryW(Wide(path).c_str(), NULL);
 }
 
-void WriteTextFile(const std::string &path, const std::string &text)
+bool WriteTextFile(const std::string &path, const std::string &text)
 {
     MakeDirectories(path.substr(0, path.find_last_of('\\')));
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
+    HANDLE file = CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
     if (file == INVALID_HANDLE_VALUE)
-        return;
+        return false;
     DWORD written = 0;
-    WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, NULL);
+    BOOL ok = WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, NULL);
     CloseHandle(file);
+    return ok && written == text.size();
 }
 
 void WriteSizedFile(const std::string &path, unsigned long long size)
 {
     MakeDirectories(path.substr(0, path.find_last_of('\\')));
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
+    HANDLE file = CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
     if (file == INVALID_HANDLE_VALUE)
         return;
     LARGE_INTEGER end;
@@ -47,7 +61,7 @@ void WriteSizedFile(const std::string &path, unsigned long long size)
 
 void RemoveTree(const std::string &path)
 {
-    DWORD attributes = GetFileAttributesA(path.c_str());
+    DWORD attributes = GetFileAttributesW(Wide(path).c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES)
         return;
     // Links and paths past the Windows bound are gone only through the Linux side.

@@ -9,8 +9,9 @@ std::string FreshTempDirectory(const char *name);
 // Creates every missing directory of path.
 void MakeDirectories(const std::string &path);
 
-// Writes a file (creating its directories); bytes as given, no byte-order mark.
-void WriteTextFile(const std::string &path, const std::string &text);
+// Writes a file (creating its directories); bytes as given, no byte-order mark. Paths may be
+// longer than the ANSI functions take.
+bool WriteTextFile(const std::string &path, const std::string &text);
 
 // A file of size bytes, sparse where the file system allows.
 void WriteSizedFile(const std::string &path, unsigned long long size);
