@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "engine/entry_filter.h"
+#include "engine/link_guard.h"
 #include "startup/install_state.h"
 #include "startup/path_helpers.h"
 
@@ -123,6 +124,10 @@ int CopyEntry(const WIN32_FIND_DATAA &entry, int sourceLength, int targetLength)
         return 0;
     }
     AppendBounded(SourcePath, entry.cFileName, COUNTOF(SourcePath));
+    // A link back into the walked path would copy the same tree into itself; the size scan
+    // leaves it out too.
+    if (isDirectory && IsDirectoryLink(entry) && LinksBackIntoPath(SourcePath))
+        return 1;
     AppendBounded(TargetPath, entry.cFileName, COUNTOF(TargetPath));
     return isDirectory ? CopySubdirectory() : CopyOneFile();
 }
