@@ -1,0 +1,116 @@
+#include "tree_snapshot.h"
+
+#include <cstdio>
+
+namespace {
+
+void Walk(const std::string &root, const std::string &relative, TreeSnapshot &snapshot)
+{
+    std::string directory = relative.empty() ? root : root + "\\" + relative;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((directory + "\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return;
+    do {
+        std::string name = found.cFileName;
+        if (name == "." || name == "..")
+            continue;
+        std::string path = relative.empty() ? name : relative + "\\" + name;
+        TreeEntry &entry = snapshot[path];
+        entry.Directory = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+        entry.Attributes = found.dwFileAttributes;
+        if (entry.Directory) {
+            Walk(root, path, snapshot);
+        } else {
+            entry.Size = (static_cast<unsigned long long>(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
+            entry.Contents = ReadWholeFile(root + "\\" + path);
+        }
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+}
+
+std::string Hex(DWORD value)
+{
+    char text[16];
+    snprintf(text, sizeof(text), "0x%lx", static_cast<unsigned long>(value));
+    return text;
+}
+
+void AppendHive(HKEY hive, const char *name, std::string &out)
+{
+    HKEY key;
+    if (RegOpenKeyExA(hive, "SOFTWARE\\Ostrand\\Veltrano", 0, KEY_READ, &key) != ERROR_SUCCESS) {
+        out += std::string(name) + ": no key\n";
+        return;
+    }
+    for (DWORD index = 0;; ++index) {
+        char valueName[256];
+        DWORD nameSize = sizeof(valueName), type = 0;
+        BYTE data[4096];
+        DWORD dataSize = sizeof(data);
+        if (RegEnumValueA(key, index, valueName, &nameSize, NULL, &type, data, &dataSize) != ERROR_SUCCESS)
+            break;
+        out += std::string(name) + " " + valueName + " type " + std::to_string(type) + " = " +
+               std::string(reinterpret_cast<char *>(data), dataSize) + "\n";
+    }
+    RegCloseKey(key);
+}
+
+}  // namespace
+
+std::string ReadWholeFile(const std::string &path)
+{
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, OPEN_EXISTING, 0,
+                              NULL);
+    if (file == INVALID_HANDLE_VALUE)
+        return "";
+    std::string text;
+    char buffer[65536];
+    DWORD got = 0;
+    while (ReadFile(file, buffer, sizeof(buffer), &got, NULL) && got > 0)
+        text.append(buffer, got);
+    CloseHandle(file);
+    return text;
+}
+
+TreeSnapshot SnapshotTree(const std::string &root)
+{
+    TreeSnapshot snapshot;
+    Walk(root, "", snapshot);
+    return snapshot;
+}
+
+std::string TreeDifferences(const TreeSnapshot &before, const TreeSnapshot &after)
+{
+    std::string out;
+    for (const auto &entry : before) {
+        auto now = after.find(entry.first);
+        if (now == after.end()) {
+            out += "removed: " + entry.first + "\n";
+            continue;
+        }
+        const TreeEntry &was = entry.second, &is = now->second;
+        if (was.Directory != is.Directory)
+            out += "changed kind: " + entry.first + "\n";
+        if (was.Size != is.Size)
+            out += "changed size: " + entry.first + " " + std::to_string(was.Size) + " -> " + std::to_string(is.Size) +
+                   "\n";
+        if (was.Attributes != is.Attributes)
+            out += "changed attributes: " + entry.first + " " + Hex(was.Attributes) + " -> " + Hex(is.Attributes) + "\n";
+        if (was.Contents != is.Contents)
+            out += "changed contents: " + entry.first + "\n";
+    }
+    for (const auto &entry : after) {
+        if (before.find(entry.first) == before.end())
+            out += "added: " + entry.first + "\n";
+    }
+    return out;
+}
+
+std::string SnapshotVeltranoRegistry()
+{
+    std::string out;
+    AppendHive(HKEY_LOCAL_MACHINE, "HKLM", out);
+    AppendHive(HKEY_CURRENT_USER, "HKCU", out);
+    return out;
+}
