@@ -65,19 +65,13 @@ int ExpandWhole(char *path, int capacity)
     return lstrlenA(path) < capacity - 1 || lstrcmpA(before, path) == 0;
 }
 
-// Replaces target with source and leaves the copy with the archive attribute alone.
+// Replaces target with source and leaves the copy with the archive attribute alone. A failed
+// copy leaves the target's attributes alone: the target may be a directory, as for a button
+// bar setting that ends in ".." or a backslash.
 void CopyReplacing(const char *source, const char *target)
 {
-    // A read-only file on the device would refuse to be replaced and keep stale content.
-    DWORD previous = GetFileAttributesA(target);
-    int unlocked = previous != INVALID_FILE_ATTRIBUTES && !(previous & FILE_ATTRIBUTE_DIRECTORY) &&
-                   (previous & FILE_ATTRIBUTE_READONLY);
-    if (unlocked)
-        SetFileAttributesA(target, previous & ~FILE_ATTRIBUTE_READONLY);
     if (CopyFileA(source, target, FALSE))
         SetFileAttributesA(target, FILE_ATTRIBUTE_ARCHIVE);
-    else if (unlocked)
-        SetFileAttributesA(target, previous);
 }
 
 void CopyMainSettingsFile()

@@ -243,25 +243,52 @@ TEST_F(InstallationTest, PortableRewriteOfARealisticDesktopFile)
 
 TEST_F(InstallationTest, ReplacedFilesArriveWithTheArchiveAttributeAlone)
 {
-    DesktopDescription desktop;
-    desktop.MainIni = SIMPLE_DESKTOP_INI;
-    desktop.MainIniAttributes = FILE_ATTRIBUTE_READONLY;
-    desktop.Files = {{"default.bar", "bar from the desktop", FILE_ATTRIBUTE_READONLY},
-                     {"vpx_ftp.ini", "[ftp]\r\nfrom=desktop\r\n", FILE_ATTRIBUTE_READONLY}};
-    Prepare(desktop);
-    // Stale copies on the device, one of them read-only: all three are replaced.
-    WriteFileBytes(TargetIni(), "[Configuration]\r\nStale=1\r\n", FILE_ATTRIBUTE_READONLY);
-    WriteFileBytes(Device("default.bar"), "stale bar", FILE_ATTRIBUTE_READONLY);
-    WriteFileBytes(Device("vpx_ftp.ini"), "[ftp]\r\nfrom=device\r\n");
-    Run();
+    for (bool deviceHasOldCopies : {false, true}) {
+        SCOPED_TRACE(deviceHasOldCopies ? "old copies on the device" : "empty device");
+        DesktopDescription desktop;
+        desktop.MainIni = SIMPLE_DESKTOP_INI;
+        desktop.MainIniAttributes = FILE_ATTRIBUTE_READONLY;
+        desktop.Files = {{"default.bar", "bar from the desktop", FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN},
+                         {"vpx_ftp.ini", "[ftp]\r\nfrom=desktop\r\n", FILE_ATTRIBUTE_READONLY}};
+        Prepare(desktop);
+        if (deviceHasOldCopies) {
+            WriteFileBytes(TargetIni(), "[Configuration]\r\nStale=1\r\n", FILE_ATTRIBUTE_HIDDEN);
+            WriteFileBytes(Device("default.bar"), "stale bar", FILE_ATTRIBUTE_HIDDEN);
+            WriteFileBytes(Device("vpx_ftp.ini"), "[ftp]\r\nfrom=device\r\n");
+        }
+        Run();
 
-    for (const char *name : {"vtmain.ini", "default.bar", "vpx_ftp.ini"})
-        EXPECT_EQ(static_cast<DWORD>(FILE_ATTRIBUTE_ARCHIVE), GetFileAttributesA(Device(name).c_str())) << name;
-    ExpectSameBytes(Desktop("default.bar"), Device("default.bar"));
-    ExpectSameBytes(fixture_.FtpIniPath, Device("vpx_ftp.ini"));
-    EXPECT_EQ("<absent>", IniValue("Configuration", "Stale"));
-    EXPECT_EQ("C:\\Veltrano", IniValue("Configuration", "InstallDir"));
-    EXPECT_EQ("%U3_APP_DATA_PATH%", IniValue("Configuration", "TabDir"));
+        for (const char *name : {"vtmain.ini", "default.bar", "vpx_ftp.ini"})
+            EXPECT_EQ(static_cast<DWORD>(FILE_ATTRIBUTE_ARCHIVE), GetFileAttributesA(Device(name).c_str())) << name;
+        ExpectSameBytes(Desktop("default.bar"), Device("default.bar"));
+        ExpectSameBytes(fixture_.FtpIniPath, Device("vpx_ftp.ini"));
+        EXPECT_EQ("<absent>", IniValue("Configuration", "Stale"));
+        EXPECT_EQ("C:\\Veltrano", IniValue("Configuration", "InstallDir"));
+        EXPECT_EQ("%U3_APP_DATA_PATH%", IniValue("Configuration", "TabDir"));
+        NextCase();
+    }
+}
+
+// A setting that names a directory copies nothing and leaves every directory's attributes.
+TEST_F(InstallationTest, ButtonBarSettingNamingNoFile)
+{
+    for (const char *setting : {"bars\\", "bars\\..", ""}) {
+        SCOPED_TRACE(std::string("setting: ") + setting);
+        DesktopDescription desktop;
+        desktop.MainIni = std::string(SIMPLE_DESKTOP_INI) + "[buttonbar]\r\nbuttonbar=" + setting + "\r\n";
+        desktop.Files = {{"bars\\my.bar", "bar"}, {"default.bar", "default bar"}};
+        Prepare(desktop);
+        // The device's directory and its parent are hidden, as U3 data directories may be.
+        ASSERT_TRUE(SetFileAttributesA(fixture_.DeviceDir.c_str(), FILE_ATTRIBUTE_HIDDEN));
+        ASSERT_TRUE(SetFileAttributesA(fixture_.Root.c_str(), FILE_ATTRIBUTE_HIDDEN));
+        DWORD deviceBefore = GetFileAttributesA(fixture_.DeviceDir.c_str());
+        DWORD rootBefore = GetFileAttributesA(fixture_.Root.c_str());
+        Run();
+        EXPECT_EQ(deviceBefore, GetFileAttributesA(fixture_.DeviceDir.c_str()));
+        EXPECT_EQ(rootBefore, GetFileAttributesA(fixture_.Root.c_str()));
+        ExpectDeviceFiles({"vtmain.ini"});
+        NextCase();
+    }
 }
 
 struct ButtonBarCase {
