@@ -55,14 +55,14 @@ int JoinWhole(char *target, int capacity, const char *dir, const char *name)
     return 1;
 }
 
-// Expands references in place; 0 when the expansion filled the whole buffer and so may
-// have been cut.
-int ExpandWhole(char *path, int capacity)
+// Expands references in a whole path buffer; 0 when the expansion filled all 259 characters
+// and so may have been cut.
+int ExpandWhole(char (&path)[PATH_BUFFER_SIZE])
 {
     char before[PATH_BUFFER_SIZE];
     CopyBounded(before, path, COUNTOF(before));
-    ExpandEnvRefs(path, capacity - 1);
-    return lstrlenA(path) < capacity - 1 || lstrcmpA(before, path) == 0;
+    ExpandEnvRefs(path, PATH_MAX_CHARS);
+    return lstrlenA(path) < PATH_MAX_CHARS || lstrcmpA(before, path) == 0;
 }
 
 // Replaces target with source and leaves the copy with the archive attribute alone. A failed
@@ -89,7 +89,7 @@ void CopyButtonBarFile()
     int length = GetPrivateProfileStringA("buttonbar", "buttonbar", DEFAULT_BUTTON_BAR, source,
                                           COUNTOF(source), InstallState.SourceIniPath);
     int whole = length <= VALUE_MAX_CHARS;
-    whole = whole && ExpandWhole(source, COUNTOF(source));
+    whole = whole && ExpandWhole(source);
     // A bare or relative name, the default included, lies in the desktop installation.
     SetCurrentDirectoryA(InstallState.DesktopDir);
     if (!whole)
@@ -98,6 +98,8 @@ void CopyButtonBarFile()
     const char *separator = LastBackslash(source);
     CopyBounded(InstallState.ButtonBarName, separator ? separator + 1 : source,
                 COUNTOF(InstallState.ButtonBarName));
+    // No name: the target would be the device's directory itself. No directory: a bare name
+    // would land in the current directory, the desktop installation.
     if (!InstallState.ButtonBarName[0] || !InstallState.AppDataPath[0])
         return;
 
@@ -168,7 +170,7 @@ void CopyExtraSettingsFiles(HWND page)
         return;
     char targetDir[PATH_BUFFER_SIZE];
     CopyBounded(targetDir, InstallState.TargetIniPath, COUNTOF(targetDir));
-    if (!ExpandWhole(targetDir, COUNTOF(targetDir)) || !CutAfterLastBackslash(targetDir))
+    if (!ExpandWhole(targetDir) || !CutAfterLastBackslash(targetDir))
         return;
 
     HWND list = InstallState.SettingsFileList;
