@@ -1,10 +1,216 @@
 #include "engine/installation.h"
 
-// Placeholder until the installation sequence is built.
-void RunInstallation(HWND)
+#include <commctrl.h>
+
+#include "engine/plugin_transfer.h"
+#include "engine/portable_rewrite.h"
+#include "pages/check_list.h"
+#include "pages/file_exists.h"
+#include "pages/language_table.h"
+#include "pages/progress.h"
+#include "resources/resource.h"
+#include "startup/install_state.h"
+#include "startup/path_helpers.h"
+
+namespace {
+
+const char DEFAULT_BUTTON_BAR[] = "default.bar";
+const char FTP_TARGET_NAME[] = "vpx_ftp.ini";
+const char LANGUAGE_FILE_BASE[] = "%U3_DEVICE_EXEC_PATH%\\language\\vtmd_";
+const char READY_NOTE[] = "You can now run Veltrano via the U3 Launchpad.";
+// Settings values and list rows are taken with room for 258 characters and the terminator.
+const int VALUE_MAX_CHARS = 258;
+const DWORD EXTRA_FILES_PAUSE_MS = 100;
+
+// The last backslash of a path, stepping over double-byte characters; NULL when there is none.
+const char *LastBackslash(const char *path)
 {
+    const char *last = NULL;
+    for (const char *c = path; *c; c = CharNextA(c)) {
+        if (*c == '\\')
+            last = c;
+    }
+    return last;
 }
 
-void CopyExtraSettingsFiles(HWND)
+// Cuts the path after its last backslash, which stays; 0 when it has none.
+int CutAfterLastBackslash(char *path)
 {
+    const char *last = LastBackslash(path);
+    if (!last)
+        return 0;
+    path[last - path + 1] = '\0';
+    return 1;
+}
+
+// dir followed by name; 0 (and an empty target) when the whole path does not fit,
+// since a cut path may name another file.
+int JoinWhole(char *target, int capacity, const char *dir, const char *name)
+{
+    target[0] = '\0';
+    if (lstrlenA(dir) + lstrlenA(name) > capacity - 1)
+        return 0;
+    CopyBounded(target, dir, capacity);
+    AppendBounded(target, name, capacity);
+    return 1;
+}
+
+// Expands references in a whole path buffer; 0 when the expansion filled all 259 characters
+// and so may have been cut.
+int ExpandWhole(char (&path)[PATH_BUFFER_SIZE])
+{
+    char before[PATH_BUFFER_SIZE];
+    CopyBounded(before, path, COUNTOF(before));
+    ExpandEnvRefs(path, PATH_MAX_CHARS);
+    return lstrlenA(path) < PATH_MAX_CHARS || lstrcmpA(before, path) == 0;
+}
+
+// Replaces target with source and leaves the copy with the archive attribute alone. A failed
+// copy leaves the target's attributes alone: the target may be a directory, as for a button
+// bar setting that ends in ".." or a backslash.
+void CopyReplacing(const char *source, const char *target)
+{
+    if (CopyFileA(source, target, FALSE))
+        SetFileAttributesA(target, FILE_ATTRIBUTE_ARCHIVE);
+}
+
+void CopyMainSettingsFile()
+{
+    CopyReplacing(InstallState.SourceIniPath, InstallState.TargetIniPath);
+}
+
+// Must run before the portable rewrite, which names the file by ButtonBarName.
+// Leaves the desktop installation directory as the process's current directory.
+void CopyButtonBarFile()
+{
+    // One byte more room than a value may use: a longer setting shows as such and is not
+    // taken cut, since its first 258 characters may name some other file.
+    char source[PATH_BUFFER_SIZE];
+    int length = GetPrivateProfileStringA("buttonbar", "buttonbar", DEFAULT_BUTTON_BAR, source,
+                                          COUNTOF(source), InstallState.SourceIniPath);
+    int whole = length <= VALUE_MAX_CHARS;
+    whole = whole && ExpandWhole(source);
+    // A bare or relative name, the default included, lies in the desktop installation.
+    SetCurrentDirectoryA(InstallState.DesktopDir);
+    if (!whole)
+        return;
+
+    const char *separator = LastBackslash(source);
+    CopyBounded(InstallState.ButtonBarName, separator ? separator + 1 : source,
+                COUNTOF(InstallState.ButtonBarName));
+    // No name: the target would be the device's directory itself. No directory: a bare name
+    // would land in the current directory, the desktop installation.
+    if (!InstallState.ButtonBarName[0] || !InstallState.AppDataPath[0])
+        return;
+
+    char targetDir[PATH_BUFFER_SIZE];
+    CopyBounded(targetDir, InstallState.AppDataPath, COUNTOF(targetDir));
+    AppendBackslash(targetDir, COUNTOF(targetDir));
+    char target[PATH_BUFFER_SIZE];
+    if (JoinWhole(target, COUNTOF(target), targetDir, InstallState.ButtonBarName))
+        CopyReplacing(source, target);
+}
+
+void CopyFtpSettingsFile()
+{
+    if (!FileExists(InstallState.SourceFtpIniPath))
+        return;
+    char targetDir[PATH_BUFFER_SIZE];
+    CopyBounded(targetDir, InstallState.TargetIniPath, COUNTOF(targetDir));
+    // Without a directory the copy would land in the current one, the desktop installation.
+    if (!CutAfterLastBackslash(targetDir))
+        return;
+    char target[PATH_BUFFER_SIZE];
+    if (JoinWhole(target, COUNTOF(target), targetDir, FTP_TARGET_NAME))
+        CopyReplacing(InstallState.SourceFtpIniPath, target);
+}
+
+// A row outside the language table counts as English, the file manager's own language.
+void RecordLanguage(HWND page)
+{
+    int index = InstallState.LanguageIndex;
+    if (index <= LANGUAGE_ENGLISH || index >= LANGUAGE_COUNT) {
+        WritePrivateProfileStringA("Configuration", "LanguageIni", NULL, InstallState.TargetIniPath);
+        WritePrivateProfileStringA("Configuration", "Mainmenu", NULL, InstallState.TargetIniPath);
+        return;
+    }
+    char base[PATH_BUFFER_SIZE];
+    CopyBounded(base, LANGUAGE_FILE_BASE, COUNTOF(base));
+    AppendBounded(base, LanguageTable[index].Code, COUNTOF(base));
+
+    char value[PATH_BUFFER_SIZE];
+    CopyBounded(value, base, COUNTOF(value));
+    AppendBounded(value, ".lng", COUNTOF(value));
+    WritePrivateProfileStringA("Configuration", "LanguageIni", value, InstallState.TargetIniPath);
+    CopyBounded(value, base, COUNTOF(value));
+    AppendBounded(value, ".mnu", COUNTOF(value));
+    WritePrivateProfileStringA("Configuration", "Mainmenu", value, InstallState.TargetIniPath);
+    SetDlgItemTextA(page, IDC_STATUS_LINE, READY_NOTE);
+}
+
+// The row's file name, at most 258 characters; 0 when the row has none.
+int ReadRowName(HWND list, int row, char *name, int capacity)
+{
+    LVITEMA item = {};
+    item.iSubItem = 0;
+    item.pszText = name;
+    item.cchTextMax = capacity;
+    name[0] = '\0';
+    int length = static_cast<int>(SendMessageA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item)));
+    return length > 0;
+}
+
+}  // namespace
+
+void CopyExtraSettingsFiles(HWND page)
+{
+    char sourceDir[PATH_BUFFER_SIZE];
+    CopyBounded(sourceDir, InstallState.SourceIniPath, COUNTOF(sourceDir));
+    if (!CutAfterLastBackslash(sourceDir))
+        return;
+    char targetDir[PATH_BUFFER_SIZE];
+    CopyBounded(targetDir, InstallState.TargetIniPath, COUNTOF(targetDir));
+    if (!ExpandWhole(targetDir) || !CutAfterLastBackslash(targetDir))
+        return;
+
+    HWND list = InstallState.SettingsFileList;
+    if (InstallState.AbortRequested || CountCheckedItems(list) == 0)
+        return;
+    int rows = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+    for (int row = 0; row < rows; ++row) {
+        if (InstallState.AbortRequested)
+            return;
+        if (!IsItemChecked(list, row))
+            continue;
+        char name[PATH_BUFFER_SIZE];
+        if (!ReadRowName(list, row, name, VALUE_MAX_CHARS + 1))
+            continue;
+        SetDlgItemTextA(page, IDC_STATUS_LINE, name);
+        char source[PATH_BUFFER_SIZE];
+        char target[PATH_BUFFER_SIZE];
+        if (JoinWhole(source, COUNTOF(source), sourceDir, name) &&
+            JoinWhole(target, COUNTOF(target), targetDir, name))
+            CopyFileA(source, target, TRUE);  // never replaces a file already on the device
+    }
+    if (!InstallState.AbortRequested) {
+        SetProgress(page, 100);
+        Sleep(EXTRA_FILES_PAUSE_MS);
+    }
+}
+
+// The settings steps run without letting window messages through; only the plugin
+// transfer does, and a Cancel there still leaves the language recorded.
+void RunInstallation(HWND page)
+{
+    InstallState.AbortRequested = 0;
+    if (InstallState.CopySettings) {
+        CopyMainSettingsFile();
+        CopyButtonBarFile();
+        CopyFtpSettingsFile();
+        ApplyPortableRewrite(InstallState.TargetIniPath, InstallState.ButtonBarName);
+        if (InstallState.CopyPlugins == 1)
+            TransferPlugins(page);
+        CopyExtraSettingsFiles(page);
+    }
+    RecordLanguage(page);
 }

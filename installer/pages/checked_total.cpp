@@ -1,9 +1,6 @@
 #include "pages/checked_total.h"
 
-#include <cstdlib>
-#include <string>
-#include <unordered_map>
-#include <vector>
+#include <stdlib.h>
 
 #include "pages/check_list.h"
 #include "pages/list_rows.h"
@@ -14,20 +11,56 @@
 namespace {
 
 // "Check all" changes every row and each change asks for the total: what is known of the rows
-// is kept, so one change costs one state read instead of a pass over all rows.
+// is kept, so one change costs one state read instead of a pass over all rows. Rows sharing a
+// directory form a group; a group's rows lie in list order in GroupRows, from GroupStart[g] to
+// GroupStart[g + 1].
 struct TotalCache {
     HWND List;
-    std::vector<int> Group;                 // per row: rows with an equal path share a group
-    std::vector<unsigned long long> SizeKiB;  // per row
-    std::vector<char> Checked;              // per row, as last read
-    std::vector<std::vector<int>> Members;  // per group: its rows in list order
-    std::vector<int> FirstChecked;          // per group: its first checked row, or -1
+    int Rows;
+    int *Group;                  // per row
+    unsigned long long *SizeKiB;  // per row
+    char *Checked;               // per row, as last read
+    int *GroupRows;              // rows ordered by group, then by list order
+    int *GroupStart;             // per group, and one past the last
+    int *FirstChecked;           // per group: its first checked row, or -1
     unsigned long long Total;
     BOOL Written;
     unsigned long long WrittenTotal;
 };
 
 TotalCache Cache;
+
+// Directories compared without regard to case, as the page compares them.
+char (*SortPaths)[PATH_BUFFER_SIZE];
+
+int CompareRowsByPath(const void *a, const void *b)
+{
+    int left = *static_cast<const int *>(a), right = *static_cast<const int *>(b);
+    int order = lstrcmpiA(SortPaths[left], SortPaths[right]);
+    return order ? order : left - right;
+}
+
+void *Allocate(size_t bytes)
+{
+    return HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, bytes ? bytes : 1);
+}
+
+void Release(void *block)
+{
+    if (block)
+        HeapFree(GetProcessHeap(), 0, block);
+}
+
+void ReleaseCache()
+{
+    Release(Cache.Group);
+    Release(Cache.SizeKiB);
+    Release(Cache.Checked);
+    Release(Cache.GroupRows);
+    Release(Cache.GroupStart);
+    Release(Cache.FirstChecked);
+    Cache = TotalCache();
+}
 
 unsigned long long RowSizeKiB(HWND list, int row)
 {
@@ -37,45 +70,50 @@ unsigned long long RowSizeKiB(HWND list, int row)
     if (length == 0)
         return 0;
     text[length - 1] = '\0';  // the "k"
-    long long value = strtoll(text, NULL, 10);
+    long long value = _strtoi64(text, NULL, 10);
     return value > 0 ? static_cast<unsigned long long>(value) : 0;
-}
-
-std::string PathKey(HWND list, int row)
-{
-    char path[PATH_BUFFER_SIZE];
-    GetListText(list, row, PLUGIN_COLUMN_PATH, path, COUNTOF(path) - 1);
-    CharUpperA(path);
-    return path;
 }
 
 void Rebuild(HWND list)
 {
-    int rows = ListRowCount(list);
+    ReleaseCache();
+    const int rows = ListRowCount(list);
     Cache.List = list;
-    Cache.Group.assign(rows, 0);
-    Cache.SizeKiB.assign(rows, 0);
-    Cache.Checked.assign(rows, 0);
-    Cache.Members.clear();
-    Cache.FirstChecked.clear();
-    Cache.Total = 0;
-    std::unordered_map<std::string, int> groups;
+    Cache.Rows = rows;
+    Cache.Group = static_cast<int *>(Allocate(rows * sizeof(int)));
+    Cache.SizeKiB = static_cast<unsigned long long *>(Allocate(rows * sizeof(unsigned long long)));
+    Cache.Checked = static_cast<char *>(Allocate(rows));
+    Cache.GroupRows = static_cast<int *>(Allocate(rows * sizeof(int)));
+    Cache.GroupStart = static_cast<int *>(Allocate((rows + 1) * sizeof(int)));
+    Cache.FirstChecked = static_cast<int *>(Allocate((rows + 1) * sizeof(int)));
+    SortPaths = static_cast<char (*)[PATH_BUFFER_SIZE]>(Allocate(rows * sizeof(*SortPaths)));
+
     for (int row = 0; row < rows; ++row) {
-        auto found = groups.emplace(PathKey(list, row), static_cast<int>(Cache.Members.size()));
-        if (found.second) {
-            Cache.Members.emplace_back();
-            Cache.FirstChecked.push_back(-1);
-        }
-        int group = found.first->second;
-        Cache.Group[row] = group;
-        Cache.Members[group].push_back(row);
+        GetListText(list, row, PLUGIN_COLUMN_PATH, SortPaths[row], PATH_BUFFER_SIZE - 1);
         Cache.SizeKiB[row] = RowSizeKiB(list, row);
         Cache.Checked[row] = IsItemChecked(list, row) ? 1 : 0;
+        Cache.GroupRows[row] = row;
+    }
+    qsort(Cache.GroupRows, rows, sizeof(int), CompareRowsByPath);
+
+    int groups = 0;
+    for (int i = 0; i < rows; ++i) {
+        int row = Cache.GroupRows[i];
+        if (i == 0 || lstrcmpiA(SortPaths[Cache.GroupRows[i - 1]], SortPaths[row]) != 0) {
+            Cache.GroupStart[groups] = i;
+            Cache.FirstChecked[groups] = -1;
+            ++groups;
+        }
+        int group = groups - 1;
+        Cache.Group[row] = group;
         if (Cache.Checked[row] && Cache.FirstChecked[group] < 0) {
             Cache.FirstChecked[group] = row;
             Cache.Total += Cache.SizeKiB[row];
         }
     }
+    Cache.GroupStart[groups] = rows;
+    Release(SortPaths);
+    SortPaths = NULL;
 }
 
 void ApplyRowChange(HWND list, int row)
@@ -96,7 +134,8 @@ void ApplyRowChange(HWND list, int row)
     if (first != row)
         return;
     int next = -1;
-    for (int member : Cache.Members[group]) {
+    for (int i = Cache.GroupStart[group]; i < Cache.GroupStart[group + 1]; ++i) {
+        int member = Cache.GroupRows[i];
         if (member > row && Cache.Checked[member]) {
             next = member;
             break;
@@ -110,21 +149,18 @@ void ApplyRowChange(HWND list, int row)
 
 void ResetCheckedTotal()
 {
-    Cache.List = NULL;
-    Cache.Group.clear();
-    Cache.Written = FALSE;
+    ReleaseCache();
 }
 
 void UpdateCheckedTotal(HWND page, HWND list, int changedRow)
 {
-    BOOL known = Cache.List == list && static_cast<int>(Cache.Group.size()) == ListRowCount(list);
-    if (!known || changedRow < 0 || changedRow >= static_cast<int>(Cache.Group.size())) {
+    BOOL known = Cache.List == list && Cache.Rows == ListRowCount(list);
+    if (!known || changedRow < 0 || changedRow >= Cache.Rows) {
         Rebuild(list);
-        Cache.Written = FALSE;
     } else {
         ApplyRowChange(list, changedRow);
     }
-    if (Cache.Written && Cache.WrittenTotal == Cache.Total)
+    if (known && Cache.Written && Cache.WrittenTotal == Cache.Total)
         return;
     char text[32];
     FormatKiB(text, COUNTOF(text), Cache.Total);

@@ -31,10 +31,14 @@ BOOL ReadAppDataPath()
     return InstallState.AppDataPath[0] != '\0';
 }
 
-void ComposeTargetIniPath()
+BOOL ComposeTargetIniPath()
 {
     CopyBounded(InstallState.TargetIniPath, InstallState.AppDataPath, COUNTOF(InstallState.TargetIniPath));
     AppendBounded(InstallState.TargetIniPath, "\\vtmain.ini", COUNTOF(InstallState.TargetIniPath));
+    // A cut path would name another file, or another directory, on the device.
+    DWORD needed = GetEnvironmentVariableA("U3_APP_DATA_PATH", NULL, 0);
+    return needed <= COUNTOF(InstallState.AppDataPath) &&
+           lstrlenA(InstallState.AppDataPath) + lstrlenA("\\vtmain.ini") <= PATH_MAX_CHARS;
 }
 
 void LocateDesktopDir()
@@ -66,10 +70,14 @@ int RunStickInstall(HINSTANCE instance)
                     MB_ICONERROR);
         return EXIT_REFUSED;
     }
-    ComposeTargetIniPath();
+    BOOL targetFits = ComposeTargetIniPath();
     LocateDesktopDir();
     if (InstallState.UpgradeMode)
         return EXIT_NORMAL;
+    if (!targetFits) {
+        MessageBoxA(NULL, "The application data path of the U3 device is too long!", "Install Error", MB_ICONERROR);
+        return EXIT_REFUSED;
+    }
 
     FindDesktopSettings(InstallState.SourceIniPath, InstallState.SourceFtpIniPath);
     InstallState.CopySettings = 0;

@@ -14,8 +14,9 @@ void ReadUpgradeMode();
 // AppDataPath from U3_APP_DATA_PATH; FALSE when it is unset or empty.
 BOOL ReadAppDataPath();
 
-// TargetIniPath = AppDataPath + "\vtmain.ini".
-void ComposeTargetIniPath();
+// TargetIniPath = AppDataPath + "\vtmain.ini". FALSE when U3_APP_DATA_PATH or the target
+// does not fit a path buffer: the paths are then cut and must not be used.
+BOOL ComposeTargetIniPath();
 
 // DesktopDir from the desktop discovery, exported as VELTRANO_PATH when not empty.
 void LocateDesktopDir();

@@ -138,6 +138,26 @@ TEST(StartupProcess, RefusesWithoutAppDataPath)
     }
 }
 
+TEST(StartupProcess, RefusesAnAppDataPathTooLongForItsFiles)
+{
+    std::string device = DeviceDirectory() + "\\" + std::string(250, 'd');
+    ProgramRun run;
+    Start(run, device.c_str(), NULL);
+    HWND box = WaitForProcessWindow(run.Process.dwProcessId, "Install Error", WINDOW_WAIT_MS);
+    ASSERT_NE(nullptr, box) << "no box appeared";
+    std::vector<std::string> texts = ChildTexts(box);
+    EXPECT_NE(texts.end(), std::find(texts.begin(), texts.end(), "The application data path of the U3 device is too long!"));
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    DWORD code = 99;
+    ASSERT_TRUE(WaitForExit(run.Process.hProcess, EXIT_WAIT_MS, &code)) << "did not end after OK";
+    EXPECT_EQ(1u, code);
+
+    // An upgrade writes nothing, so it still ends silently.
+    ProgramRun upgrade;
+    Start(upgrade, device.c_str(), "1");
+    ExpectSilentExit(upgrade, 0);
+}
+
 TEST(StartupProcess, UpgradeEndsSilently)
 {
     std::string device = DeviceDirectory();

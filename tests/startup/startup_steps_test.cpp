@@ -51,14 +51,24 @@ TEST(StartupSteps, AppDataPathAndTarget)
     SetEnvironmentVariableA("U3_APP_DATA_PATH", NULL);
 }
 
-TEST(StartupSteps, OverlongAppDataPathIsCut)
+TEST(StartupSteps, AppDataPathsThatDoNotFitAreReported)
 {
-    std::string longPath = "e:\\" + std::string(300, 'd');
-    SetEnvironmentVariableA("U3_APP_DATA_PATH", longPath.c_str());
-    ASSERT_TRUE(ReadAppDataPath());
-    EXPECT_EQ(longPath.substr(0, PATH_MAX_CHARS), InstallState.AppDataPath);
-    ComposeTargetIniPath();
-    EXPECT_EQ(longPath.substr(0, PATH_MAX_CHARS), InstallState.TargetIniPath);
+    struct LengthCase {
+        size_t Length;
+        bool Fits;
+    };
+    // "\vtmain.ini" takes 11 of the 259 characters.
+    const LengthCase cases[] = {{248, true}, {249, false}, {259, false}, {300, false}};
+    for (const LengthCase &c : cases) {
+        std::string path = "e:\\" + std::string(c.Length - 3, 'd');
+        SetEnvironmentVariableA("U3_APP_DATA_PATH", path.c_str());
+        ASSERT_TRUE(ReadAppDataPath());
+        EXPECT_EQ(path.substr(0, PATH_MAX_CHARS), InstallState.AppDataPath);
+        EXPECT_EQ(c.Fits, ComposeTargetIniPath() != 0) << c.Length << " characters";
+        if (c.Fits) {
+            EXPECT_EQ(path + "\\vtmain.ini", InstallState.TargetIniPath);
+        }
+    }
     SetEnvironmentVariableA("U3_APP_DATA_PATH", NULL);
 }
 

@@ -1,0 +1,51 @@
+#include "engine/portable_rewrite.h"
+
+#include <windows.h>
+
+#include "startup/install_state.h"
+#include "startup/path_helpers.h"
+
+// The values stay unexpanded: the file manager resolves them on whatever host the device is in.
+const PortableRewriteStep PortableRewrite[PORTABLE_REWRITE_STEP_COUNT] = {
+    {REWRITE_REMOVE_SECTION, "PackerPlugins", NULL, NULL},
+    {REWRITE_REMOVE_SECTION, "ListerPlugins", NULL, NULL},
+    {REWRITE_REMOVE_SECTION, "FileSystemPlugins", NULL, NULL},
+    {REWRITE_REMOVE_SECTION, "ContentPlugins", NULL, NULL},
+    {REWRITE_REMOVE_KEY, "configuration", "iconlib", NULL},
+    {REWRITE_REMOVE_KEY, "configuration", "drivelib", NULL},
+    {REWRITE_REMOVE_KEY, "configuration", "viewer", NULL},
+    {REWRITE_REMOVE_KEY, "configuration", "editor", NULL},
+    {REWRITE_REMOVE_KEY, "configuration", "TabDir", NULL},
+    {REWRITE_REMOVE_KEY, "Lister", "IViewPath", NULL},
+    {REWRITE_WRITE_VALUE, "configuration", "TabDir", "%U3_APP_DATA_PATH%"},
+    {REWRITE_WRITE_VALUE, "configuration", "pluginbasedir", "%U3_APP_DATA_PATH%\\Plugins"},
+    {REWRITE_WRITE_VALUE, "configuration", "ThumbsLocation", "%U3_HOST_EXEC_PATH%\\"},
+    {REWRITE_WRITE_VALUE, "configuration", "TreeFileLocation", "%U3_HOST_EXEC_PATH%\\treeinfo%D%.vt"},
+    {REWRITE_WRITE_BUTTON_BAR, "Buttonbar", "Buttonbar", "%U3_APP_DATA_PATH%\\"},
+    {REWRITE_REMOVE_KEY, "configuration", "UseIniInProgramDir", NULL},
+};
+
+void ApplyPortableRewrite(const char *iniPath, const char *buttonBarName)
+{
+    for (const PortableRewriteStep &step : PortableRewrite) {
+        switch (step.Operation) {
+        case REWRITE_REMOVE_SECTION:
+            WritePrivateProfileStringA(step.Section, NULL, NULL, iniPath);
+            break;
+        case REWRITE_REMOVE_KEY:
+            WritePrivateProfileStringA(step.Section, step.Key, NULL, iniPath);
+            break;
+        case REWRITE_WRITE_VALUE:
+            WritePrivateProfileStringA(step.Section, step.Key, step.Value, iniPath);
+            break;
+        case REWRITE_WRITE_BUTTON_BAR: {
+            // Room for the prefix and a whole file name: a cut value would name another file.
+            char value[2 * PATH_BUFFER_SIZE];
+            CopyBounded(value, step.Value, COUNTOF(value));
+            AppendBounded(value, buttonBarName, COUNTOF(value));
+            WritePrivateProfileStringA(step.Section, step.Key, value, iniPath);
+            break;
+        }
+        }
+    }
+}

@@ -1,0 +1,652 @@
+// The installation run against a desktop installation and a device directory on disk, through
+// Wine's own profile functions and file system. The desktop installation is only ever read:
+// every run compares a checksum of it taken before and after.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "engine/installation.h"
+#include "pages/language_table.h"
+#include "resources/resource.h"
+#include "startup/install_state.h"
+#include "support/engine_fixture.h"
+
+using namespace engine_fixture;
+
+namespace {
+
+const char TEMPLATE_STATUS[] = "..";
+const char READY_NOTE[] = "You can now run Veltrano via the U3 Launchpad.";
+
+// A desktop main settings file as the file manager leaves it: plugin sections, desktop paths,
+// section names in mixed case, and keys the rewrite must leave alone.
+const char REALISTIC_DESKTOP_INI[] =
+    "[Configuration]\r\n"
+    "InstallDir=C:\\Program Files\\Veltrano\r\n"
+    "IconLib=C:\\Program Files\\Veltrano\\vticons.dll\r\n"
+    "drivelib=C:\\Program Files\\Veltrano\\drives.dll\r\n"
+    "Viewer=C:\\Tools\\view.exe\r\n"
+    "editor=notepad.exe\r\n"
+    "TabDir=C:\\Program Files\\Veltrano\\tabs\r\n"
+    "ThumbsLocation=C:\\Users\\ann\\AppData\\Local\\Veltrano\\thumbs\r\n"
+    "UseIniInProgramDir=7\r\n"
+    "LanguageIni=C:\\Program Files\\Veltrano\\language\\vtmd_deu.lng\r\n"
+    "Mainmenu=C:\\Program Files\\Veltrano\\language\\vtmd_deu.mnu\r\n"
+    "ShowHiddenSystem=1\r\n"
+    "viewer2=C:\\Tools\\view2.exe\r\n"
+    "FirstTime=0\r\n"
+    "\r\n"
+    "[Layout]\r\n"
+    "ButtonBar=1\r\n"
+    "DriveBar1=1\r\n"
+    "\r\n"
+    "[lister]\r\n"
+    "Maximized=1\r\n"
+    "IViewPath=C:\\Program Files\\IrfanView\\i_view32.exe\r\n"
+    "IViewPathOld=C:\\old\\i_view32.exe\r\n"
+    "\r\n"
+    "[PackerPlugins]\r\n"
+    "rar=1000,%VELTRANO_PATH%\\plugins\\vpx\\rar\\rar.vpx\r\n"
+    "7z=1234,c:\\plugins\\vpx\\7z\\7z.vpx\r\n"
+    "\r\n"
+    "[listerplugins]\r\n"
+    "0=%VELTRANO_PATH%\\plugins\\vlx\\imagine\\imagine.vlx\r\n"
+    "0_detect=\"EXT=\"JPG\" | EXT=\"PNG\"\"\r\n"
+    "\r\n"
+    "[FILESYSTEMPLUGINS]\r\n"
+    "Registry=c:\\plugins\\vfx\\registry\\registry.vfx\r\n"
+    "\r\n"
+    "[ContentPlugins]\r\n"
+    "0=c:\\plugins\\vdx\\exif\\exif.vdx\r\n"
+    "0_detect=EXT=\"JPG\"\r\n"
+    "\r\n"
+    "[ButtonBar]\r\n"
+    "ButtonBar=vtmain.bar\r\n"
+    "Buttoncount=20\r\n"
+    "\r\n"
+    "[Colors]\r\n"
+    "InverseCursor=1\r\n"
+    "\r\n"
+    "[left]\r\n"
+    "path=c:\\\r\n"
+    "ShowAllDetails=1\r\n"
+    "\r\n"
+    "[right]\r\n"
+    "path=d:\\data\\\r\n";
+
+// What the device's file must hold afterwards: plugin sections gone (no plugin transfer),
+// desktop keys removed, portable keys written. A key that is written anew goes to the end of
+// its section; a key that exists keeps its place and its spelling.
+const IniFile EXPECTED_PORTABLE_INI = {
+    {"Configuration",
+     {"InstallDir=C:\\Program Files\\Veltrano", "ThumbsLocation=%U3_HOST_EXEC_PATH%\\", "ShowHiddenSystem=1",
+      "viewer2=C:\\Tools\\view2.exe", "FirstTime=0", "TabDir=%U3_APP_DATA_PATH%",
+      "pluginbasedir=%U3_APP_DATA_PATH%\\Plugins", "TreeFileLocation=%U3_HOST_EXEC_PATH%\\treeinfo%D%.vt"}},
+    {"Layout", {"ButtonBar=1", "DriveBar1=1"}},
+    {"lister", {"Maximized=1", "IViewPathOld=C:\\old\\i_view32.exe"}},
+    {"ButtonBar", {"ButtonBar=%U3_APP_DATA_PATH%\\vtmain.bar", "Buttoncount=20"}},
+    {"Colors", {"InverseCursor=1"}},
+    {"left", {"path=c:\\", "ShowAllDetails=1"}},
+    {"right", {"path=d:\\data\\"}},
+};
+
+const char SIMPLE_DESKTOP_INI[] =
+    "[Configuration]\r\n"
+    "InstallDir=C:\\Veltrano\r\n"
+    "FirstTime=0\r\n";
+
+std::string Describe(const std::vector<std::string> &names)
+{
+    std::string all;
+    for (const std::string &name : names)
+        all += name + " ";
+    return all;
+}
+
+class InstallationTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        char current[MAX_PATH] = "";
+        GetCurrentDirectoryA(sizeof(current), current);
+        savedCurrentDir_ = current;
+        page_ = CreatePageFromTemplate(IDD_PROGRESS);
+        ASSERT_TRUE(page_ != NULL) << "progress page template " << IDD_PROGRESS << " not created";
+    }
+
+    void TearDown() override
+    {
+        SetCurrentDirectoryA(savedCurrentDir_.c_str());
+        SetEnvironmentVariableA("VELTRANO_PATH", NULL);
+        if (page_)
+            DestroyWindow(page_);
+        page_ = NULL;
+        InstallState.SettingsFileList = NULL;
+        if (!fixture_.Root.empty())
+            RemoveTree(fixture_.Root);
+        fixture_ = Fixture();
+    }
+
+    // Between the cases of a table: a fresh page and nothing left of the last fixture.
+    void NextCase()
+    {
+        TearDown();
+        SetUp();
+    }
+
+    // Builds the fixture and points the install state at it: settings on, plugins off, English.
+    void Prepare(const DesktopDescription &description)
+    {
+        fixture_ = BuildFixture(description);
+        ASSERT_FALSE(fixture_.Root.empty()) << "no temporary directory";
+        InstallState = InstallStateRecord();
+        InstallState.Instance = GetModuleHandleA(NULL);
+        UseDeviceDir(fixture_.DeviceDir);
+        lstrcpynA(InstallState.DesktopDir, fixture_.DesktopDir.c_str(), PATH_BUFFER_SIZE);
+        lstrcpynA(InstallState.SourceIniPath, fixture_.MainIniPath.c_str(), PATH_BUFFER_SIZE);
+        lstrcpynA(InstallState.SourceFtpIniPath, fixture_.FtpIniPath.c_str(), PATH_BUFFER_SIZE);
+        lstrcpyA(InstallState.ButtonBarName, "DEFAULT.BAR");
+        InstallState.CopySettings = 1;
+        InstallState.CopyPlugins = 0;
+        InstallState.LanguageIndex = LANGUAGE_ENGLISH;
+        // The run must make the desktop directory current itself.
+        SetCurrentDirectoryA(fixture_.Root.c_str());
+    }
+
+    // The device's application-data directory and the portable file in it, as start-up sets them.
+    void UseDeviceDir(const std::string &dir)
+    {
+        fixture_.DeviceDir = dir;
+        lstrcpynA(InstallState.AppDataPath, dir.c_str(), PATH_BUFFER_SIZE);
+        lstrcpynA(InstallState.TargetIniPath, TargetIni().c_str(), PATH_BUFFER_SIZE);
+    }
+
+    void SetCheckedFiles(const std::vector<ListRow> &rows)
+    {
+        InstallState.SettingsFileList = CreateSettingsFileList(page_, rows);
+        ASSERT_TRUE(InstallState.SettingsFileList != NULL) << "list view not created";
+    }
+
+    // Runs the installation and fails on any change to the desktop installation.
+    void Run()
+    {
+        std::string before = TreeChecksum(fixture_.DesktopDir) + RegistryChecksum();
+        RunInstallation(page_);
+        EXPECT_EQ(before, TreeChecksum(fixture_.DesktopDir) + RegistryChecksum())
+            << "the desktop installation changed";
+    }
+
+    std::string TargetIni() const { return fixture_.DeviceDir + "\\vtmain.ini"; }
+    std::string Device(const std::string &name) const { return fixture_.DeviceDir + "\\" + name; }
+    std::string Desktop(const std::string &name) const { return fixture_.DesktopDir + "\\" + name; }
+    std::string Status() const { return ControlText(page_, IDC_STATUS_LINE); }
+
+    void ExpectDeviceIni(const IniFile &expected)
+    {
+        IniFile actual;
+        ASSERT_TRUE(ReadIniFile(TargetIni(), &actual)) << TargetIni() << " missing";
+        EXPECT_EQ(FormatIni(expected), FormatIni(actual));
+    }
+
+    // The device file holds exactly the desktop file's bytes.
+    void ExpectSameBytes(const std::string &desktopPath, const std::string &devicePath)
+    {
+        std::string desktop, device;
+        ASSERT_TRUE(ReadFileBytes(desktopPath, &desktop)) << desktopPath;
+        ASSERT_TRUE(ReadFileBytes(devicePath, &device)) << devicePath << " not copied";
+        EXPECT_EQ(desktop, device) << devicePath;
+    }
+
+    void ExpectDeviceFiles(std::vector<std::string> expected)
+    {
+        std::sort(expected.begin(), expected.end());
+        EXPECT_EQ(Describe(expected), Describe(ListDirectory(fixture_.DeviceDir)));
+    }
+
+    std::string IniValue(const char *section, const char *key)
+    {
+        char value[1024];
+        GetPrivateProfileStringA(section, key, "<absent>", value, sizeof(value), TargetIni().c_str());
+        return value;
+    }
+
+    Fixture fixture_;
+    HWND page_ = NULL;
+    std::string savedCurrentDir_;
+};
+
+TEST_F(InstallationTest, PortableRewriteOfARealisticDesktopFile)
+{
+    DesktopDescription desktop;
+    desktop.MainIni = REALISTIC_DESKTOP_INI;
+    desktop.ButtonBarPath = "vtmain.bar";
+    desktop.ButtonBarContent = "[Buttonbar]\r\nButtoncount=20\r\n";
+    desktop.HasFtpIni = true;
+    desktop.FtpIni = "[connections]\r\n1=ftp.example.org\r\n";
+    Prepare(desktop);
+    Run();
+
+    ExpectDeviceIni(EXPECTED_PORTABLE_INI);
+    ExpectDeviceFiles({"vpx_ftp.ini", "vtmain.bar", "vtmain.ini"});
+    ExpectSameBytes(Desktop("vtmain.bar"), Device("vtmain.bar"));
+    ExpectSameBytes(fixture_.FtpIniPath, Device("vpx_ftp.ini"));
+    EXPECT_STREQ("vtmain.bar", InstallState.ButtonBarName);
+    // English and nothing else to show: the status line keeps the template's text.
+    EXPECT_EQ(TEMPLATE_STATUS, Status());
+    EXPECT_EQ(0, InstallState.AbortRequested);
+}
+
+TEST_F(InstallationTest, ReplacedFilesArriveWithTheArchiveAttributeAlone)
+{
+    for (bool deviceHasOldCopies : {false, true}) {
+        SCOPED_TRACE(deviceHasOldCopies ? "old copies on the device" : "empty device");
+        DesktopDescription desktop;
+        desktop.MainIni = SIMPLE_DESKTOP_INI;
+        desktop.MainIniAttributes = FILE_ATTRIBUTE_READONLY;
+        desktop.Files = {{"default.bar", "bar from the desktop", FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN},
+                         {"vpx_ftp.ini", "[ftp]\r\nfrom=desktop\r\n", FILE_ATTRIBUTE_READONLY}};
+        Prepare(desktop);
+        if (deviceHasOldCopies) {
+            WriteFileBytes(TargetIni(), "[Configuration]\r\nStale=1\r\n", FILE_ATTRIBUTE_HIDDEN);
+            WriteFileBytes(Device("default.bar"), "stale bar", FILE_ATTRIBUTE_HIDDEN);
+            WriteFileBytes(Device("vpx_ftp.ini"), "[ftp]\r\nfrom=device\r\n");
+        }
+        Run();
+
+        for (const char *name : {"vtmain.ini", "default.bar", "vpx_ftp.ini"})
+            EXPECT_EQ(static_cast<DWORD>(FILE_ATTRIBUTE_ARCHIVE), GetFileAttributesA(Device(name).c_str())) << name;
+        ExpectSameBytes(Desktop("default.bar"), Device("default.bar"));
+        ExpectSameBytes(fixture_.FtpIniPath, Device("vpx_ftp.ini"));
+        EXPECT_EQ("<absent>", IniValue("Configuration", "Stale"));
+        EXPECT_EQ("C:\\Veltrano", IniValue("Configuration", "InstallDir"));
+        EXPECT_EQ("%U3_APP_DATA_PATH%", IniValue("Configuration", "TabDir"));
+        NextCase();
+    }
+}
+
+// A setting that names a directory copies nothing and leaves every directory's attributes.
+TEST_F(InstallationTest, ButtonBarSettingNamingNoFile)
+{
+    for (const char *setting : {"bars\\", "bars\\..", ""}) {
+        SCOPED_TRACE(std::string("setting: ") + setting);
+        DesktopDescription desktop;
+        desktop.MainIni = std::string(SIMPLE_DESKTOP_INI) + "[buttonbar]\r\nbuttonbar=" + setting + "\r\n";
+        desktop.Files = {{"bars\\my.bar", "bar"}, {"default.bar", "default bar"}};
+        Prepare(desktop);
+        // The device's directory and its parent are hidden, as U3 data directories may be.
+        ASSERT_TRUE(SetFileAttributesA(fixture_.DeviceDir.c_str(), FILE_ATTRIBUTE_HIDDEN));
+        ASSERT_TRUE(SetFileAttributesA(fixture_.Root.c_str(), FILE_ATTRIBUTE_HIDDEN));
+        DWORD deviceBefore = GetFileAttributesA(fixture_.DeviceDir.c_str());
+        DWORD rootBefore = GetFileAttributesA(fixture_.Root.c_str());
+        Run();
+        EXPECT_EQ(deviceBefore, GetFileAttributesA(fixture_.DeviceDir.c_str()));
+        EXPECT_EQ(rootBefore, GetFileAttributesA(fixture_.Root.c_str()));
+        ExpectDeviceFiles({"vtmain.ini"});
+        NextCase();
+    }
+}
+
+struct ButtonBarCase {
+    const char *Setting;        // "[buttonbar] buttonbar" line of the desktop file; NULL: none
+    const char *ExpectedName;   // ButtonBarName and the file on the device
+    const char *ExpectedBytes;  // NULL: no button bar file arrives
+};
+
+TEST_F(InstallationTest, ButtonBarFileFollowsTheDesktopSetting)
+{
+    const ButtonBarCase cases[] = {
+        {NULL, "default.bar", "root default"},
+        {"%VELTRANO_PATH%\\bars\\my.bar", "my.bar", "bars my"},
+        {"bars\\my.bar", "my.bar", "bars my"},
+        {"my.bar", "my.bar", "root my"},
+        {"\"bars\\my.bar\"", "my.bar", "bars my"},
+        {"bars\\missing.bar", "missing.bar", NULL},
+    };
+    for (const ButtonBarCase &c : cases) {
+        SCOPED_TRACE(c.Setting ? c.Setting : "no setting");
+        DesktopDescription desktop;
+        desktop.MainIni = SIMPLE_DESKTOP_INI;
+        if (c.Setting)
+            desktop.MainIni += std::string("[buttonbar]\r\nbuttonbar=") + c.Setting + "\r\n";
+        desktop.Files = {{"default.bar", "root default"}, {"my.bar", "root my"}, {"bars\\my.bar", "bars my"}};
+        Prepare(desktop);
+        SetEnvironmentVariableA("VELTRANO_PATH", fixture_.DesktopDir.c_str());
+        Run();
+
+        EXPECT_STREQ(c.ExpectedName, InstallState.ButtonBarName);
+        EXPECT_EQ(std::string("%U3_APP_DATA_PATH%\\") + c.ExpectedName, IniValue("Buttonbar", "Buttonbar"));
+        std::string bytes;
+        if (c.ExpectedBytes) {
+            EXPECT_TRUE(ReadFileBytes(Device(c.ExpectedName), &bytes)) << "button bar file not copied";
+            EXPECT_EQ(c.ExpectedBytes, bytes);
+            ExpectDeviceFiles({c.ExpectedName, "vtmain.ini"});
+        } else {
+            ExpectDeviceFiles({"vtmain.ini"});
+        }
+        char current[MAX_PATH] = "";
+        GetCurrentDirectoryA(sizeof(current), current);
+        EXPECT_EQ(0, lstrcmpiA(fixture_.DesktopDir.c_str(), current)) << "current directory " << current;
+        NextCase();
+    }
+}
+
+struct FtpCase {
+    const char *Label;
+    const char *SourceName;  // below the desktop directory
+    bool IsFolder;
+    bool DeviceHasOldCopy;
+    const char *ExpectedDeviceBytes;  // NULL: no vpx_ftp.ini on the device
+};
+
+TEST_F(InstallationTest, FtpSettingsFileOnlyWhenItIsAFile)
+{
+    const FtpCase cases[] = {
+        {"found", "vpx_ftp.ini", false, false, "desktop ftp"},
+        {"other name", "connections.ini", false, false, "desktop ftp"},
+        {"replaces the device's", "vpx_ftp.ini", false, true, "desktop ftp"},
+        {"missing", "gone.ini", false, false, NULL},
+        {"missing, device keeps its own", "gone.ini", false, true, "device ftp"},
+        {"a folder", "ftpfolder", true, false, NULL},
+    };
+    for (const FtpCase &c : cases) {
+        SCOPED_TRACE(c.Label);
+        DesktopDescription desktop;
+        desktop.MainIni = SIMPLE_DESKTOP_INI;
+        if (c.IsFolder)
+            desktop.Files = {{std::string(c.SourceName) + "\\inside.txt", "x"}};
+        else if (lstrcmpA(c.SourceName, "gone.ini") != 0)
+            desktop.Files = {{c.SourceName, "desktop ftp"}};
+        Prepare(desktop);
+        lstrcpynA(InstallState.SourceFtpIniPath, Desktop(c.SourceName).c_str(), PATH_BUFFER_SIZE);
+        if (c.DeviceHasOldCopy)
+            WriteFileBytes(Device("vpx_ftp.ini"), "device ftp");
+        Run();
+
+        std::string bytes;
+        if (c.ExpectedDeviceBytes) {
+            EXPECT_TRUE(ReadFileBytes(Device("vpx_ftp.ini"), &bytes));
+            EXPECT_EQ(c.ExpectedDeviceBytes, bytes);
+            ExpectDeviceFiles({"vpx_ftp.ini", "vtmain.ini"});
+        } else {
+            ExpectDeviceFiles({"vtmain.ini"});
+        }
+        // The rewrite goes on regardless.
+        EXPECT_EQ("%U3_APP_DATA_PATH%\\Plugins", IniValue("configuration", "pluginbasedir"));
+        NextCase();
+    }
+}
+
+// Plugins off, or on with the plugin page never shown: either way the plugin sections stay
+// absent and the checked extra settings files are copied.
+TEST_F(InstallationTest, CheckedExtraSettingsFilesAreCopiedWithoutReplacing)
+{
+    for (int copyPlugins = 0; copyPlugins <= 1; ++copyPlugins) {
+        SCOPED_TRACE("CopyPlugins " + std::to_string(copyPlugins));
+        DesktopDescription desktop;
+        desktop.MainIni = REALISTIC_DESKTOP_INI;
+        desktop.Files = {{"vtmain.bar", "bar"},
+                         {"wcx_ftp.ini", "[ftp plugin]\r\n"},
+                         {"unchecked.ini", "[not wanted]\r\n"},
+                         {"lsplugin.ini", "[desktop lister]\r\n"}};
+        Prepare(desktop);
+        InstallState.CopyPlugins = copyPlugins;
+        const std::string deviceOwn = "[device's own lister settings]\r\n";
+        WriteFileBytes(Device("lsplugin.ini"), deviceOwn, FILE_ATTRIBUTE_HIDDEN);
+        DWORD deviceOwnAttributes = GetFileAttributesA(Device("lsplugin.ini").c_str());
+        SetCheckedFiles(
+            {{"wcx_ftp.ini", true}, {"unchecked.ini", false}, {"gone.ini", true}, {"lsplugin.ini", true}});
+        Run();
+
+        ExpectSameBytes(Desktop("wcx_ftp.ini"), Device("wcx_ftp.ini"));
+        std::string kept;
+        EXPECT_TRUE(ReadFileBytes(Device("lsplugin.ini"), &kept));
+        EXPECT_EQ(deviceOwn, kept) << "a settings file already on the device was replaced";
+        EXPECT_EQ(deviceOwnAttributes, GetFileAttributesA(Device("lsplugin.ini").c_str()));
+        ExpectDeviceFiles({"lsplugin.ini", "vtmain.bar", "vtmain.ini", "wcx_ftp.ini"});
+        ExpectDeviceIni(EXPECTED_PORTABLE_INI);
+        // English: the status line keeps the last file name it showed.
+        EXPECT_EQ("lsplugin.ini", Status());
+        NextCase();
+    }
+}
+
+// The progress bar's position is not asserted here or above: SetProgress is still a
+// placeholder on this branch, so the bar would read the same whatever the run did.
+TEST_F(InstallationTest, NoExtraSettingsFileChecked)
+{
+    DesktopDescription desktop;
+    desktop.MainIni = SIMPLE_DESKTOP_INI;
+    desktop.Files = {{"default.bar", "bar"}, {"a.ini", "[a]\r\n"}, {"b.ini", "[b]\r\n"}};
+    for (bool listShown : {false, true}) {
+        SCOPED_TRACE(listShown ? "list shown, nothing checked" : "list never shown");
+        Prepare(desktop);
+        if (listShown)
+            SetCheckedFiles({{"a.ini", false}, {"b.ini", false}});
+        Run();
+        ExpectDeviceFiles({"default.bar", "vtmain.ini"});
+        EXPECT_EQ(TEMPLATE_STATUS, Status());
+        NextCase();
+    }
+}
+
+TEST_F(InstallationTest, AbortRequestedStopsTheExtraSettingsFiles)
+{
+    DesktopDescription desktop;
+    desktop.MainIni = SIMPLE_DESKTOP_INI;
+    desktop.Files = {{"default.bar", "bar"}, {"a.ini", "[a]\r\n"}};
+    Prepare(desktop);
+    SetCheckedFiles({{"a.ini", true}});
+    std::string before = TreeChecksum(fixture_.DesktopDir);
+
+    InstallState.AbortRequested = 1;
+    CopyExtraSettingsFiles(page_);
+    ExpectDeviceFiles({});
+    EXPECT_EQ(TEMPLATE_STATUS, Status());
+    EXPECT_EQ(1, InstallState.AbortRequested);
+    EXPECT_EQ(before, TreeChecksum(fixture_.DesktopDir));
+
+    // A run starts afresh: the flag left from before is cleared and the file is copied.
+    Run();
+    EXPECT_EQ(0, InstallState.AbortRequested);
+    ExpectSameBytes(Desktop("a.ini"), Device("a.ini"));
+    EXPECT_EQ("a.ini", Status());
+}
+
+struct LanguageCase {
+    int Index;
+    const char *ExpectedIni;   // NULL: key absent
+    const char *ExpectedMenu;
+    const char *ExpectedStatus;
+};
+
+TEST_F(InstallationTest, LanguageStep)
+{
+    const LanguageCase cases[] = {
+        {LANGUAGE_ENGLISH, NULL, NULL, TEMPLATE_STATUS},
+        {1, "%U3_DEVICE_EXEC_PATH%\\language\\vtmd_deu.lng", "%U3_DEVICE_EXEC_PATH%\\language\\vtmd_deu.mnu",
+         READY_NOTE},
+        {9, "%U3_DEVICE_EXEC_PATH%\\language\\vtmd_cz.lng", "%U3_DEVICE_EXEC_PATH%\\language\\vtmd_cz.mnu",
+         READY_NOTE},
+        {LANGUAGE_COUNT - 1, "%U3_DEVICE_EXEC_PATH%\\language\\vtmd_kor.lng",
+         "%U3_DEVICE_EXEC_PATH%\\language\\vtmd_kor.mnu", READY_NOTE},
+        // Rows outside the table count as English instead of reading past it.
+        {LANGUAGE_COUNT, NULL, NULL, TEMPLATE_STATUS},
+        {-1, NULL, NULL, TEMPLATE_STATUS},
+    };
+    for (int copySettings = 0; copySettings <= 1; ++copySettings) {
+        for (const LanguageCase &c : cases) {
+            SCOPED_TRACE("CopySettings " + std::to_string(copySettings) + ", language row " + std::to_string(c.Index));
+            DesktopDescription desktop;
+            desktop.MainIni = REALISTIC_DESKTOP_INI;
+            desktop.Files = {{"vtmain.bar", "bar"}};
+            Prepare(desktop);
+            InstallState.CopySettings = copySettings;
+            InstallState.LanguageIndex = c.Index;
+            Run();
+
+            EXPECT_EQ(c.ExpectedIni ? c.ExpectedIni : "<absent>", IniValue("Configuration", "LanguageIni"));
+            EXPECT_EQ(c.ExpectedMenu ? c.ExpectedMenu : "<absent>", IniValue("Configuration", "Mainmenu"));
+            EXPECT_EQ(c.ExpectedStatus, Status());
+            IniFile written;
+            ReadIniFile(TargetIni(), &written);
+            if (copySettings) {
+                // The desktop file has both language keys: they are rewritten in place,
+                // after ThumbsLocation.
+                IniFile expected = EXPECTED_PORTABLE_INI;
+                if (c.ExpectedIni) {
+                    std::vector<std::string> &lines = expected[0].Lines;
+                    lines.insert(lines.begin() + 2, std::string("LanguageIni=") + c.ExpectedIni);
+                    lines.insert(lines.begin() + 3, std::string("Mainmenu=") + c.ExpectedMenu);
+                }
+                EXPECT_EQ(FormatIni(expected), FormatIni(written));
+            } else if (c.ExpectedIni) {
+                // Nothing copied: the profile functions create the file with the two keys alone.
+                IniFile expected = {{"Configuration", {std::string("LanguageIni=") + c.ExpectedIni,
+                                                       std::string("Mainmenu=") + c.ExpectedMenu}}};
+                EXPECT_EQ(FormatIni(expected), FormatIni(written));
+                ExpectDeviceFiles({"vtmain.ini"});
+            } else {
+                // Only removals: whatever the profile functions leave holds no key at all.
+                for (const IniSection &section : written)
+                    EXPECT_TRUE(section.Lines.empty()) << FormatIni(written);
+                for (const std::string &name : ListDirectory(fixture_.DeviceDir))
+                    EXPECT_EQ("vtmain.ini", name);
+            }
+            NextCase();
+        }
+    }
+}
+
+TEST_F(InstallationTest, WithoutSettingsOnlyTheLanguageKeysChange)
+{
+    const std::string deviceIni =
+        "[Configuration]\r\n"
+        "TabDir=%U3_APP_DATA_PATH%\r\n"
+        "LanguageIni=%U3_DEVICE_EXEC_PATH%\\language\\vtmd_fra.lng\r\n"
+        "Mainmenu=%U3_DEVICE_EXEC_PATH%\\language\\vtmd_fra.mnu\r\n"
+        "FirstTime=0\r\n"
+        "[Buttonbar]\r\n"
+        "Buttonbar=%U3_APP_DATA_PATH%\\my.bar\r\n";
+    for (int language : {static_cast<int>(LANGUAGE_ENGLISH), 1}) {
+        SCOPED_TRACE("language row " + std::to_string(language));
+        DesktopDescription desktop;
+        desktop.MainIni = REALISTIC_DESKTOP_INI;
+        desktop.HasFtpIni = true;
+        desktop.FtpIni = "[ftp]\r\n";
+        desktop.Files = {{"vtmain.bar", "bar"}, {"a.ini", "[a]\r\n"}};
+        Prepare(desktop);
+        WriteFileBytes(TargetIni(), deviceIni);
+        WriteFileBytes(Device("my.bar"), "device bar");
+        SetCheckedFiles({{"a.ini", true}});
+        InstallState.CopySettings = 0;
+        InstallState.LanguageIndex = language;
+        Run();
+
+        IniSection configuration = {"Configuration", {"TabDir=%U3_APP_DATA_PATH%", "FirstTime=0"}};
+        if (language != LANGUAGE_ENGLISH) {
+            configuration = {"Configuration",
+                             {"TabDir=%U3_APP_DATA_PATH%",
+                              "LanguageIni=%U3_DEVICE_EXEC_PATH%\\language\\vtmd_deu.lng",
+                              "Mainmenu=%U3_DEVICE_EXEC_PATH%\\language\\vtmd_deu.mnu", "FirstTime=0"}};
+        }
+        ExpectDeviceIni({configuration, {"Buttonbar", {"Buttonbar=%U3_APP_DATA_PATH%\\my.bar"}}});
+        ExpectDeviceFiles({"my.bar", "vtmain.ini"});
+        std::string bar;
+        ReadFileBytes(Device("my.bar"), &bar);
+        EXPECT_EQ("device bar", bar);
+        EXPECT_STREQ("DEFAULT.BAR", InstallState.ButtonBarName);
+        NextCase();
+    }
+}
+
+// Directory names for `length` more characters of path: segments of at most 100 characters.
+std::string NestedDirs(size_t length)
+{
+    std::string dirs;
+    while (length > 100) {
+        dirs += std::string(99, 'd') + "\\";
+        length -= 100;
+    }
+    return dirs + std::string(length, 'd');
+}
+
+// Paths that would pass 259 characters are never cut to fit: a cut path may name another file.
+TEST_F(InstallationTest, ComposedPathsTooLongAreNotCut)
+{
+    DesktopDescription desktop;
+    desktop.MainIni = SIMPLE_DESKTOP_INI;
+    desktop.HasFtpIni = true;
+    desktop.FtpIni = "[ftp]\r\n";
+    desktop.Files = {{"default.bar", "bar"}, {"a.ini", "[a]\r\n"}, {"lsplugin.ini", "[l]\r\n"}};
+    // The device nested so that vtmain.ini ends at exactly 259 characters: it fits,
+    // vpx_ftp.ini and default.bar (260 each) do not.
+    Prepare(desktop);
+    std::string deep = fixture_.Root + "\\" + NestedDirs(248 - fixture_.Root.size() - 1);
+    CreateDirectories(deep);
+    UseDeviceDir(deep);
+    ASSERT_EQ(259, lstrlenA(InstallState.TargetIniPath));
+    ASSERT_TRUE(PathExists(deep)) << "device directory of 248 characters not created";
+    SetCheckedFiles({{"a.ini", true}, {"lsplugin.ini", true}});
+    Run();
+
+    EXPECT_EQ(static_cast<DWORD>(FILE_ATTRIBUTE_ARCHIVE), GetFileAttributesA(TargetIni().c_str()));
+    EXPECT_EQ("%U3_APP_DATA_PATH%\\default.bar", IniValue("Buttonbar", "Buttonbar"));
+    // a.ini fits (254 characters); lsplugin.ini (261) and the two above would have been cut.
+    ExpectDeviceFiles({"a.ini", "vtmain.ini"});
+}
+
+TEST_F(InstallationTest, ButtonBarSettingTooLongIsNotCut)
+{
+    // Cut at 258 (or 259 once expanded) the settings below would name real.bar, a file that
+    // does exist; the whole setting names nothing, so nothing is copied.
+    std::string dots;
+    while (dots.size() + lstrlenA("real.bar") < 258)
+        dots += ".\\";
+    struct Case {
+        const char *Label;
+        std::string Setting;
+        bool ExpandsTooLong;
+    } cases[] = {
+        {"read cut", dots.substr(0, 258 - 8) + "real.bar" + "x", false},
+        {"expansion cut", "%VELTRANO_PATH%\\real.barx", true},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.Label);
+        DesktopDescription desktop;
+        desktop.MainIni = std::string(SIMPLE_DESKTOP_INI) + "[buttonbar]\r\nbuttonbar=" + c.Setting + "\r\n";
+        desktop.Files = {{"real.bar", "wrong bar"}, {"default.bar", "default bar"}};
+        Prepare(desktop);
+        if (c.ExpandsTooLong) {
+            // VELTRANO_PATH + "\real.bar" is exactly 259 characters, so "x" falls off.
+            std::string padded = fixture_.DesktopDir;
+            while (padded.size() + 9 < 259)
+                padded += padded.size() + 9 == 258 ? "\\" : "\\.";
+            ASSERT_EQ(259u, padded.size() + 9);
+            SetEnvironmentVariableA("VELTRANO_PATH", padded.c_str());
+        }
+        Run();
+        ExpectDeviceFiles({"vtmain.ini"});
+        EXPECT_STREQ("DEFAULT.BAR", InstallState.ButtonBarName);
+        EXPECT_EQ("%U3_APP_DATA_PATH%\\DEFAULT.BAR", IniValue("Buttonbar", "Buttonbar"));
+        NextCase();
+    }
+}
+
+TEST_F(InstallationTest, LongButtonBarNameIsWrittenWhole)
+{
+    // 19 characters of "%U3_APP_DATA_PATH%\" and a 250-character name: more than a path buffer.
+    std::string name = std::string(246, 'n') + ".bar";
+    DesktopDescription desktop;
+    desktop.MainIni = std::string(SIMPLE_DESKTOP_INI) + "[buttonbar]\r\nbuttonbar=bars\\" + name + "\r\n";
+    Prepare(desktop);
+    Run();
+    EXPECT_EQ(name, InstallState.ButtonBarName);
+    EXPECT_EQ("%U3_APP_DATA_PATH%\\" + name, IniValue("Buttonbar", "Buttonbar"));
+    ExpectDeviceFiles({"vtmain.ini"});
+}
+
+}  // namespace

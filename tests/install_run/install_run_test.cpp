@@ -1,0 +1,264 @@
+// The whole wizard, driven as a user would, with the real installation behind its progress
+// page: what lands on the device, and that the desktop installation is only ever read.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "resources/resource.h"
+#include "startup/install_state.h"
+#include "support/engine_fixture.h"
+#include "support/wizard_driver.h"
+
+using namespace engine_fixture;
+
+namespace {
+
+const char DESKTOP_INI[] =
+    "[Configuration]\r\n"
+    "InstallDir=C:\\Veltrano\r\n"
+    "iconlib=C:\\Veltrano\\icons.dll\r\n"
+    "TabDir=C:\\Veltrano\\tabs\r\n"
+    "UseIniInProgramDir=1\r\n"
+    "FirstTime=0\r\n"
+    "[Lister]\r\n"
+    "IViewPath=C:\\iview\\i_view32.exe\r\n"
+    "Maximized=1\r\n"
+    "[PackerPlugins]\r\n"
+    "arc=21,%VELTRANO_PATH%\\plugins\\arc\\arc.vpx\r\n"
+    "tar=21,%VELTRANO_PATH%\\plugins\\arc\\arc.vpx\r\n"
+    "[ListerPlugins]\r\n"
+    "0=%VELTRANO_PATH%\\plugins\\img\\imgview.vlx\r\n"
+    "0_detect=EXT=\"JPG\"\r\n"
+    "[buttonbar]\r\n"
+    "buttonbar=%VELTRANO_PATH%\\bars\\my.bar\r\n";
+
+DesktopDescription Desktop()
+{
+    DesktopDescription desktop;
+    desktop.MainIni = DESKTOP_INI;
+    desktop.HasFtpIni = true;
+    desktop.FtpIni = "[connections]\r\n";
+    desktop.ButtonBarPath = "bars\\my.bar";
+    desktop.ButtonBarContent = "[Buttonbar]\r\nButtoncount=0\r\n";
+    desktop.Files = {
+        {"plugins\\arc\\arc.vpx", "arc plugin"},
+        {"plugins\\arc\\doc\\readme.txt", "read me"},
+        {"plugins\\arc\\old.zip", "left behind"},
+        {"plugins\\img\\imgview.vlx", "image viewer"},
+        {"extra1.ini", "[one]\r\n"},
+        {"extra2.ini", "[two]\r\n"},
+    };
+    return desktop;
+}
+
+// The sections every portable file of these runs has, before the language keys and plugins.
+IniFile PortableBase(const char *languageCode)
+{
+    std::string base = std::string("%U3_DEVICE_EXEC_PATH%\\language\\vtmd_") + languageCode;
+    return {
+        {"Configuration",
+         {"InstallDir=C:\\Veltrano", "FirstTime=0", "TabDir=%U3_APP_DATA_PATH%",
+          "pluginbasedir=%U3_APP_DATA_PATH%\\Plugins", "ThumbsLocation=%U3_HOST_EXEC_PATH%\\",
+          "TreeFileLocation=%U3_HOST_EXEC_PATH%\\treeinfo%D%.vt", "LanguageIni=" + base + ".lng",
+          "Mainmenu=" + base + ".mnu"}},
+        {"Lister", {"Maximized=1"}},
+        {"buttonbar", {"buttonbar=%U3_APP_DATA_PATH%\\my.bar"}},
+    };
+}
+
+void ListFiles(const std::string &root, const std::string &relative, std::vector<std::string> *files)
+{
+    for (const std::string &name : ListDirectory(root + relative)) {
+        std::string path = relative + "\\" + name;
+        if (GetFileAttributesA((root + path).c_str()) & FILE_ATTRIBUTE_DIRECTORY)
+            ListFiles(root, path, files);
+        else
+            files->push_back(path.substr(1));
+    }
+}
+
+std::vector<std::string> DeviceFiles(const std::string &device)
+{
+    std::vector<std::string> files;
+    ListFiles(device, "", &files);
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+class InstallRun : public ::testing::Test {
+protected:
+    Fixture Files;
+    std::string DesktopBefore, RegistryBefore;
+
+    void SetUp() override
+    {
+        ResetInstallState();
+        Files = BuildFixture(Desktop());
+        DesktopBefore = TreeChecksum(Files.DesktopDir);
+        RegistryBefore = RegistryChecksum();
+        // What the start-up finds and exports for a desktop installation in DesktopDir.
+        SetEnvironmentVariableA("VELTRANO_PATH", Files.DesktopDir.c_str());
+        SetEnvironmentVariableA("U3_APP_DATA_PATH", Files.DeviceDir.c_str());
+        lstrcpyA(InstallState.AppDataPath, Files.DeviceDir.c_str());
+        lstrcpyA(InstallState.TargetIniPath, (Files.DeviceDir + "\\vtmain.ini").c_str());
+        lstrcpyA(InstallState.DesktopDir, Files.DesktopDir.c_str());
+        lstrcpyA(InstallState.SourceIniPath, Files.MainIniPath.c_str());
+        lstrcpyA(InstallState.SourceFtpIniPath, Files.FtpIniPath.c_str());
+        lstrcpyA(InstallState.ButtonBarName, "DEFAULT.BAR");
+        GetCurrentDirectoryA(MAX_PATH, savedDirectory_);
+    }
+    void TearDown() override
+    {
+        EXPECT_EQ(DesktopBefore, TreeChecksum(Files.DesktopDir)) << "the desktop installation changed";
+        EXPECT_EQ(RegistryBefore, RegistryChecksum()) << "the desktop registry values changed";
+        SetCurrentDirectoryA(savedDirectory_);
+        SetEnvironmentVariableA("VELTRANO_PATH", NULL);
+        SetEnvironmentVariableA("U3_APP_DATA_PATH", NULL);
+        RemoveTree(Files.Root);
+    }
+
+    IniFile Portable() const
+    {
+        IniFile file;
+        EXPECT_TRUE(ReadIniFile(Files.DeviceDir + "\\vtmain.ini", &file)) << "no portable settings file";
+        return file;
+    }
+
+    // From the welcome page to the settings source page with a language chosen.
+    static void ChooseLanguage(WizardDriver &wizard, int row)
+    {
+        wizard.Next();
+        ASSERT_EQ(wizard.CurrentTemplate(), IDD_LANGUAGE);
+        wizard.SelectComboRow(IDC_LANGUAGE_LIST, row);
+        wizard.Next();
+        ASSERT_EQ(wizard.CurrentTemplate(), IDD_SETTINGS_SOURCE);
+    }
+    static void TickBoxes(WizardDriver &wizard, bool plugins)
+    {
+        wizard.Click(IDC_COPY_SETTINGS);
+        if (plugins)
+            wizard.Click(IDC_COPY_PLUGINS);
+    }
+    // Next on the summary, then waits for the outcome; the wizard stays open on the progress page.
+    static std::string Install(WizardDriver &wizard)
+    {
+        EXPECT_EQ(wizard.CurrentTemplate(), IDD_SUMMARY);
+        wizard.Next();
+        EXPECT_EQ(wizard.CurrentTemplate(), IDD_PROGRESS);
+        wizard.WaitUntil([&] { return wizard.ButtonUsable(BUTTON_FINISH); }, "Finish after the installation run",
+                         30000);
+        std::string outcome = wizard.Text(IDC_FIRST_PLAIN_LABEL);
+        EXPECT_FALSE(wizard.Visible(IDC_PROGRESS_BAR));
+        EXPECT_FALSE(wizard.ButtonUsable(BUTTON_BACK));
+        return outcome;
+    }
+
+private:
+    char savedDirectory_[MAX_PATH] = "";
+};
+
+TEST_F(InstallRun, SettingsWithoutPlugins)
+{
+    RunDrivenWizard([&](WizardDriver &wizard) {
+        ChooseLanguage(wizard, 1);  // Deutsch
+        TickBoxes(wizard, false);
+        wizard.Next();
+        EXPECT_EQ(Install(wizard), "Installation complete!");
+        EXPECT_EQ(wizard.Text(IDC_STATUS_LINE), "You can now run Veltrano via the U3 Launchpad.");
+        EXPECT_EQ(wizard.Text(IDC_PERCENT), "0%") << "nothing moved the bar";
+        wizard.Finish();
+        wizard.WaitForClose();
+    });
+    std::vector<std::string> expected = {"my.bar", "vpx_ftp.ini", "vtmain.ini"};
+    EXPECT_EQ(expected, DeviceFiles(Files.DeviceDir));
+    IniFile portable = Portable();
+    EXPECT_EQ(PortableBase("deu"), portable) << FormatIni(portable);
+}
+
+TEST_F(InstallRun, SettingsPluginsAndAnExtraFile)
+{
+    RunDrivenWizard([&](WizardDriver &wizard) {
+        ChooseLanguage(wizard, 2);  // Français
+        TickBoxes(wizard, true);
+        wizard.Next();
+        ASSERT_EQ(wizard.CurrentTemplate(), IDD_PLUGINS);
+        HWND plugins = InstallState.PluginList;
+        wizard.SetRowChecked(plugins, 0, true);  // Packer: arc
+        wizard.SetRowChecked(plugins, 2, true);  // Lister: 0: imgview
+        wizard.Next();
+        ASSERT_EQ(wizard.CurrentTemplate(), IDD_SETTINGS_FILES);
+        wizard.SetRowChecked(InstallState.SettingsFileList, 0, true);  // extra1.ini, the search's first
+        wizard.Next();
+        EXPECT_EQ(Install(wizard), "Installation complete!");
+        EXPECT_EQ(wizard.Text(IDC_PERCENT), "100%");
+        EXPECT_EQ(wizard.Text(IDC_STATUS_LINE), "You can now run Veltrano via the U3 Launchpad.");
+        wizard.Finish();
+        wizard.WaitForClose();
+    });
+    std::vector<std::string> expected = {
+        "Plugins\\vlx\\imgview\\imgview.vlx", "Plugins\\vpx\\arc\\arc.vpx", "Plugins\\vpx\\arc\\doc\\readme.txt",
+        "extra1.ini", "my.bar", "vpx_ftp.ini", "vtmain.ini"};
+    EXPECT_EQ(expected, DeviceFiles(Files.DeviceDir));
+    IniFile portable = PortableBase("fra");
+    portable.push_back({"PackerPlugins", {"arc=21,%U3_APP_DATA_PATH%\\Plugins\\vpx\\arc\\arc.vpx"}});
+    portable.push_back({"ListerPlugins",
+                        {"0=%U3_APP_DATA_PATH%\\Plugins\\vlx\\imgview\\imgview.vlx", "0_detect=\"EXT=\"JPG\"\""}});
+    IniFile actual = Portable();
+    EXPECT_EQ(portable, actual) << FormatIni(actual);
+}
+
+// The plugin box cleared after the settings-files page was visited: the checked files are still
+// copied, though the summary no longer lists them, and no plugin is.
+TEST_F(InstallRun, PluginBoxClearedAfterTheSettingsFilesPage)
+{
+    RunDrivenWizard([&](WizardDriver &wizard) {
+        ChooseLanguage(wizard, 0);
+        TickBoxes(wizard, true);
+        wizard.Next();
+        wizard.SetRowChecked(InstallState.PluginList, 0, true);
+        wizard.Next();
+        ASSERT_EQ(wizard.CurrentTemplate(), IDD_SETTINGS_FILES);
+        wizard.SetRowChecked(InstallState.SettingsFileList, 1, true);  // extra2.ini
+        wizard.Back();
+        wizard.Back();
+        ASSERT_EQ(wizard.CurrentTemplate(), IDD_SETTINGS_SOURCE);
+        wizard.Click(IDC_COPY_PLUGINS);
+        wizard.Next();
+        ASSERT_EQ(wizard.CurrentTemplate(), IDD_SUMMARY);
+        EXPECT_EQ(wizard.Text(IDC_SUMMARY_TEXT),
+                  "\n- Settings files:\n  " + Files.MainIniPath + "\n  " + Files.FtpIniPath + "\n");
+        EXPECT_EQ(Install(wizard), "Installation complete!");
+        EXPECT_EQ(wizard.Text(IDC_STATUS_LINE), "extra2.ini") << "English: the last status stays";
+        wizard.Finish();
+        wizard.WaitForClose();
+    });
+    std::vector<std::string> expected = {"extra2.ini", "my.bar", "vpx_ftp.ini", "vtmain.ini"};
+    EXPECT_EQ(expected, DeviceFiles(Files.DeviceDir));
+    IniFile portable = PortableBase("eng");
+    // English: the language keys are removed rather than written.
+    portable[0].Lines.resize(portable[0].Lines.size() - 2);
+    IniFile actual = Portable();
+    EXPECT_EQ(portable, actual) << FormatIni(actual);
+}
+
+TEST_F(InstallRun, CancelBeforeTheSummaryWritesNothing)
+{
+    RunDrivenWizard([&](WizardDriver &wizard) {
+        ChooseLanguage(wizard, 3);
+        TickBoxes(wizard, true);
+        wizard.Next();
+        wizard.SetRowChecked(InstallState.PluginList, 0, true);
+        wizard.Next();
+        wizard.Next();
+        ASSERT_EQ(wizard.CurrentTemplate(), IDD_SUMMARY);
+        wizard.Cancel();
+        wizard.WaitForClose();
+    });
+    EXPECT_TRUE(DeviceFiles(Files.DeviceDir).empty());
+}
+
+}  // namespace
