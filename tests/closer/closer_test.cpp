@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -176,7 +177,7 @@ bool IsRunning(const Peer &peer)
     return WaitForSingleObject(peer.Process.hProcess, 0) == WAIT_TIMEOUT;
 }
 
-// The log and main sequences a closed, well-behaved window without dialogs shows.
+// What a window without dialogs receives in one pass.
 const std::vector<std::string> PING_IDENTIFY = {"main ping", "main identify"};
 const std::vector<std::string> CLOSE_PASS = {"main ping", "main identify", "main sc_close"};
 const std::vector<std::string> FINAL_PASS = {"main ping", "main identify", "main final"};
@@ -251,7 +252,8 @@ protected:
         CloseHandle(process.hThread);
         ASSERT_TRUE(ended) << "the closer did not end within " << CLOSER_EXIT_WAIT_MS << " ms";
         EXPECT_EQ(0u, run->ExitCode);
-        printf("closer ran %lu ms\n", static_cast<unsigned long>(run->DurationMs));
+        printf("%s: the closer ran %lu ms\n", testing::UnitTest::GetInstance()->current_test_info()->name(),
+               static_cast<unsigned long>(run->DurationMs));
     }
 
     void ExpectPeerEnds(const Peer &peer)
@@ -388,6 +390,11 @@ struct DialogCase {
     const char *Options;
     std::vector<std::string> Treatment;  // what the dialogs and the main window get after identify
 };
+
+void PrintTo(const DialogCase &dialogCase, std::ostream *out)
+{
+    *out << dialogCase.Options;
+}
 
 class DialogTest : public CloserTest, public testing::WithParamInterface<DialogCase> {};
 
@@ -569,6 +576,11 @@ struct HangCase {
     std::vector<std::string> Received;
     DWORD FixedWaitsMs;  // the closer's own waits in such a run
 };
+
+void PrintTo(const HangCase &hangCase, std::ostream *out)
+{
+    *out << hangCase.Options;
+}
 
 class HangTest : public CloserTest, public testing::WithParamInterface<HangCase> {};
 
