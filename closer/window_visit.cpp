@@ -26,7 +26,8 @@ int IsVeltranoClass(HWND window)
     return memcmp(className, VELTRANO_MAIN_CLASS, sizeof(VELTRANO_MAIN_CLASS)) == 0;
 }
 
-// The window itself when it has no popup, or when the window has gone meanwhile.
+// The window itself when it has no popup. A window that has gone meanwhile yields no popup (NULL)
+// and so counts as having none: no Escape then goes to whatever window has the focus.
 HWND LastActivePopupOrSelf(HWND window)
 {
     HWND popup = GetLastActivePopup(window);
