@@ -102,10 +102,110 @@ int Typical(const std::string &installer, const std::string &desktop, const std:
     return code == 0 && saved == 7 ? 0 : 1;
 }
 
-int Close(const std::string &, const std::string &, const std::string &)
+// A peer's log line "<tick> <message time> <role> <event>" in words, its time from `start`.
+std::string DescribeLogLine(const std::string &line, DWORD start)
 {
-    fprintf(stderr, "the closer demo needs the closer and its fake main window\n");
-    return 1;
+    unsigned long tick = 0, messageTime = 0;
+    char role[32] = "", event[128] = "";
+    if (sscanf(line.c_str(), "%lu %lu %31s %127[^\r\n]", &tick, &messageTime, role, event) != 4)
+        return "";
+    struct Meaning {
+        const char *Event;
+        const char *Words;
+    };
+    const Meaning meanings[] = {
+        {"ping", "ping (answered at once)"},
+        {"identify", "identity query (answered: a Veltrano main window)"},
+        {"esc_down", "Escape key down"},
+        {"esc_up", "Escape key up"},
+        {"sc_close", "close request (WM_SYSCOMMAND SC_CLOSE)"},
+        {"final", "last-resort request"},
+        {"destroyed", "closed"},
+    };
+    std::string words = event;
+    if (words.rfind("ready", 0) == 0)
+        return "";
+    for (const Meaning &meaning : meanings) {
+        if (words == meaning.Event)
+            words = meaning.Words;
+    }
+    char text[256];
+    snprintf(text, sizeof(text), "    %+6ld ms  %-8s %s", static_cast<long>(tick - start), role, words.c_str());
+    return text;
+}
+
+bool StartPeer(const std::string &peer, const std::string &arguments, PROCESS_INFORMATION *started)
+{
+    std::vector<char> environment = EnvironmentBlock({});
+    return StartProgram("\"" + peer + "\" " + arguments, &environment, started);
+}
+
+int Close(const std::string &peer, const std::string &closer, const std::string &logs)
+{
+    struct PeerRun {
+        const char *Name;
+        const char *Options;
+        std::string Log;
+        PROCESS_INFORMATION Process;
+    };
+    PeerRun peers[] = {
+        {"first window", "", logs + "\\first.log", {}},
+        {"second window, with a dialog open", " --dialogs 1", logs + "\\second.log", {}},
+    };
+    for (PeerRun &run : peers) {
+        DeleteFileA(run.Log.c_str());
+        if (!StartPeer(peer, "\"" + run.Log + "\"" + run.Options, &run.Process)) {
+            fprintf(stderr, "cannot start %s\n", peer.c_str());
+            return 1;
+        }
+    }
+    bool ready = true;
+    for (PeerRun &run : peers) {
+        DWORD waited = 0;
+        while (ReadWholeFile(run.Log).find(" ready ") == std::string::npos && waited < PROCESS_WAIT_MS) {
+            Sleep(20);
+            waited += 20;
+        }
+        if (waited >= PROCESS_WAIT_MS) {
+            fprintf(stderr, "the %s did not come up within %d ms\n", run.Name, PROCESS_WAIT_MS);
+            ready = false;
+        }
+    }
+
+    int result = 1;
+    DWORD start = GetTickCount();
+    PROCESS_INFORMATION closing = {};
+    std::vector<char> environment = EnvironmentBlock({});
+    DWORD code = 99;
+    if (ready && StartProgram("\"" + closer + "\"", &environment, &closing)) {
+        if (WaitForExit(closing.hProcess, PROCESS_WAIT_MS, &code)) {
+            printf("  stickclose.exe ended after %lu ms with exit code %lu\n",
+                   static_cast<unsigned long>(GetTickCount() - start), static_cast<unsigned long>(code));
+            result = 0;
+        } else {
+            fprintf(stderr, "stickclose.exe did not end within %d ms (killed)\n", PROCESS_WAIT_MS);
+        }
+        CloseHandle(closing.hProcess);
+        CloseHandle(closing.hThread);
+    }
+    for (PeerRun &run : peers) {
+        DWORD peerCode = 0;
+        bool closed = WaitForExit(run.Process.hProcess, QUICK_WAIT_MS, &peerCode);
+        printf("  %s: %s\n", run.Name, closed ? "closed" : "still open (ended by the demo)");
+        result = closed ? result : 1;
+        std::string text = ReadWholeFile(run.Log);
+        for (size_t at = 0; at < text.size();) {
+            size_t end = text.find('\n', at);
+            std::string line = text.substr(at, end == std::string::npos ? std::string::npos : end - at);
+            std::string words = DescribeLogLine(line, start);
+            if (!words.empty())
+                printf("%s\n", words.c_str());
+            at = end == std::string::npos ? text.size() : end + 1;
+        }
+        CloseHandle(run.Process.hProcess);
+        CloseHandle(run.Process.hThread);
+    }
+    return result;
 }
 
 }  // namespace
