@@ -35,6 +35,46 @@ bool Exists(const std::string &path)
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+// The texts the installer's windows were given, seen through text_hook.dll (see there).
+struct TextWatch {
+    std::string LogPath;
+    HMODULE Module = NULL;
+    HHOOK Hook = NULL;
+
+    explicit TextWatch(const std::string &logPath) : LogPath(logPath) { DeleteFileA(LogPath.c_str()); }
+    ~TextWatch()
+    {
+        if (Hook)
+            UnhookWindowsHookEx(Hook);
+        if (Module)
+            FreeLibrary(Module);
+    }
+    bool Attach(DWORD thread)
+    {
+        Module = LoadLibraryA(ProgramBesideTest("text_hook.dll").c_str());
+        HOOKPROC proc = Module ? reinterpret_cast<HOOKPROC>(
+                                     reinterpret_cast<void *>(GetProcAddress(Module, "TextHookProc")))
+                               : NULL;
+        Hook = proc ? SetWindowsHookExA(WH_CALLWNDPROCRET, proc, Module, thread) : NULL;
+        return Hook != NULL;
+    }
+    // The texts control `id` was given, in order.
+    std::vector<std::string> TextsOf(int id) const
+    {
+        std::vector<std::string> texts;
+        std::string log = ReadWholeFile(LogPath), prefix = std::to_string(id) + " ";
+        for (size_t at = 0; at < log.size();) {
+            size_t end = log.find('\n', at);
+            if (end == std::string::npos)
+                end = log.size();
+            if (log.compare(at, prefix.size(), prefix) == 0)
+                texts.push_back(log.substr(at + prefix.size(), end - at - prefix.size()));
+            at = end + 1;
+        }
+        return texts;
+    }
+};
+
 // The choices of the typical run on the sample installation.
 TypicalChoices SampleChoices(const std::string &desktop)
 {
@@ -92,6 +132,9 @@ protected:
         EXPECT_EQ(WindowsFtpIniExisted, Exists(WindowsFile("vpx_ftp.ini")));
     }
 
+    std::string TextLog() const { return Root + "\\texts.log"; }
+
+    // The U3 variables, and where text_hook.dll writes what it sees.
     std::vector<EnvironmentChange> U3Environment(const char *appData, const char *isUpgrade)
     {
         return {
@@ -99,14 +142,20 @@ protected:
             {"U3_HOST_EXEC_PATH", HostExec.c_str()},
             {"U3_DEVICE_EXEC_PATH", DeviceExec.c_str()},
             {"U3_IS_UPGRADE", isUpgrade},
+            {"VELTRANO_E2E_TEXT_LOG", TextLogPath.c_str()},
         };
     }
 
-    void Start(InstallerDriver &driver, const char *appData, const char *isUpgrade)
+    void Start(InstallerDriver &driver, const char *appData, const char *isUpgrade, TextWatch *watch = NULL)
     {
+        TextLogPath = TextLog();
         ASSERT_TRUE(driver.Start(ProgramBesideTest("stickinstall.exe"), U3Environment(appData, isUpgrade)))
             << driver.Failure();
+        if (watch) {
+            ASSERT_TRUE(watch->Attach(driver.ThreadId())) << "cannot hook the installer's thread";
+        }
     }
+    std::string TextLogPath;
 
     // The device against a listing of tests/fixtures: every entry there, nothing else, each file
     // equal to its desktop source; the portable file compared key by key.
@@ -160,7 +209,8 @@ TEST_F(EndToEnd, TypicalRunLeavesAPortableInstallation)
     ASSERT_NO_FATAL_FAILURE(RememberDesktop());
 
     InstallerDriver driver;
-    ASSERT_NO_FATAL_FAILURE(Start(driver, AppData.c_str(), "false"));
+    TextWatch texts(TextLog());
+    ASSERT_NO_FATAL_FAILURE(Start(driver, AppData.c_str(), "false", &texts));
     std::vector<std::string> pluginRows, settingsFileRows;
     std::string summary;
     bool driven = DriveTypicalRun(driver, SampleChoices(Desktop), [&](int page) {
@@ -185,6 +235,11 @@ TEST_F(EndToEnd, TypicalRunLeavesAPortableInstallation)
                   "\\vpx_ftp.ini\n\n- 2 selected plugins\n\n- 1 selected settings files\n",
               summary);
 
+    // What the run showed: each checked plugin, then the settings file; no closing note for English.
+    EXPECT_EQ((std::vector<std::string>{"Packer: 7z", "Lister: 0: imgview", "imgview.ini"}),
+              texts.TextsOf(IDC_STATUS_LINE));
+    EXPECT_EQ(std::vector<std::string>{"Installation complete!"}, texts.TextsOf(IDC_FIRST_PLAIN_LABEL));
+
     ExpectDevice("typical-run\\device.txt", ExpectedPortable("typical-run\\vtmain.ini"));
     for (const char *replaced : {"vtmain.ini", "main.bar", "vpx_ftp.ini"})
         EXPECT_EQ(static_cast<DWORD>(FILE_ATTRIBUTE_ARCHIVE), AttributesOn(replaced)) << replaced;
@@ -206,7 +261,8 @@ TEST_F(EndToEnd, CancelDuringALongPluginCopyStopsTheRun)
     ASSERT_NO_FATAL_FAILURE(RememberDesktop());
 
     InstallerDriver driver;
-    ASSERT_NO_FATAL_FAILURE(Start(driver, AppData.c_str(), NULL));
+    TextWatch texts(TextLog());
+    ASSERT_NO_FATAL_FAILURE(Start(driver, AppData.c_str(), NULL, &texts));
     ASSERT_TRUE(DriveToInstallation(driver, SampleChoices(Desktop), PageReady())) << driver.Failure();
     ASSERT_TRUE(driver.WaitForTemplate(IDD_PROGRESS)) << driver.Failure();
     // The status line is answered only while the copy lets messages through.
@@ -218,10 +274,14 @@ TEST_F(EndToEnd, CancelDuringALongPluginCopyStopsTheRun)
     ASSERT_TRUE(driver.WaitForExit(&code)) << driver.Failure();
     EXPECT_EQ(0u, code);
 
-    // "Installation of plugins aborted!" is the page's answer to the abort flag, and the wizard
-    // closes right after showing it. The flag shows on the device: the plugin copy stopped half-way
-    // and was not registered, the later plugin was never copied, and the checked settings file,
-    // which is copied after the plugins unless the run was aborted, is not there.
+    // The page showed the outcome just before the wizard closed; the run never reached the
+    // second plugin or the settings file.
+    EXPECT_EQ(std::vector<std::string>{"Installation of plugins aborted!"}, texts.TextsOf(IDC_FIRST_PLAIN_LABEL));
+    EXPECT_EQ(std::vector<std::string>{"Packer: 7z"}, texts.TextsOf(IDC_STATUS_LINE));
+
+    // On the device the copy stopped half-way and was not registered, the later plugin was never
+    // copied, and the checked settings file, copied after the plugins unless the run was
+    // aborted, is not there.
     TreeSnapshot device = SnapshotTree(AppData);
     int copied = 0;
     for (const auto &entry : device)

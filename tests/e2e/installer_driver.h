@@ -39,6 +39,7 @@ public:
     // Starts the program with the current environment changed as given.
     bool Start(const std::string &program, const std::vector<EnvironmentChange> &environment);
     DWORD ProcessId() const { return process_.dwProcessId; }
+    DWORD ThreadId() const { return process_.dwThreadId; }
 
     bool FindSheet(DWORD timeoutMs = PROCESS_WAIT_MS);
     HWND Sheet() const { return sheet_; }
