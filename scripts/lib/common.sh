@@ -76,9 +76,9 @@ start_wine() {
   # output pipes open; start them here, detached, so ctest never waits on them.
   "$WINE64" cmd /c exit >/dev/null 2>&1 </dev/null
   setsid "$WINE64" explorer /desktop=Default,1024x768 >/dev/null 2>&1 </dev/null &
+  # Wine 8's tasklist is a stub that lists nothing: look for the desktop's X window instead.
   for _ in $(seq 1 100); do
-    "$WINE64" cmd /c exit >/dev/null 2>&1 </dev/null
-    "$WINE64" tasklist 2>/dev/null </dev/null | grep -qi '^explorer' && break
+    xwininfo -root -tree 2>/dev/null | grep -q '"Default - Wine desktop"' && break
     sleep 0.1
   done
 }
