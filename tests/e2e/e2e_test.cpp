@@ -306,6 +306,43 @@ TEST_F(EndToEnd, CancelDuringALongPluginCopyStopsTheRun)
     ExpectDesktopUnchanged();
 }
 
+TEST_F(EndToEnd, MistypedSettingsPathHoldsThePageAndCancelWritesNothing)
+{
+    ASSERT_NO_FATAL_FAILURE(RememberDesktop());
+    TreeSnapshot deviceBefore = SnapshotTree(DeviceRoot);
+    const std::string mistyped = Desktop + "\\vtmian.ini";
+
+    InstallerDriver driver;
+    ASSERT_NO_FATAL_FAILURE(Start(driver, AppData.c_str(), NULL));
+    ASSERT_TRUE(driver.FindSheet()) << driver.Failure();
+    ASSERT_TRUE(driver.Press(SHEET_NEXT) && driver.WaitForTemplate(IDD_LANGUAGE)) << driver.Failure();
+    ASSERT_TRUE(driver.Press(SHEET_NEXT) && driver.WaitForTemplate(IDD_SETTINGS_SOURCE)) << driver.Failure();
+    ASSERT_TRUE(driver.Click(IDC_COPY_SETTINGS) && driver.Click(IDC_COPY_PLUGINS)) << driver.Failure();
+    ASSERT_TRUE(driver.SetText(IDC_MAIN_INI_EDIT, mistyped)) << driver.Failure();
+    ASSERT_TRUE(driver.Press(SHEET_NEXT)) << driver.Failure();
+
+    // The box is captioned with the path the user typed.
+    HWND box = driver.WaitForWindow(mistyped, QUICK_WAIT_MS);
+    ASSERT_TRUE(box != NULL) << driver.Failure();
+    std::vector<std::string> texts = ChildTexts(box);
+    EXPECT_TRUE(std::set<std::string>(texts.begin(), texts.end()).count("Specified settings file not found!"));
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(driver.WaitUntil([&] { return !IsWindow(box); }, "the box to close")) << driver.Failure();
+    EXPECT_EQ(IDD_SETTINGS_SOURCE, driver.CurrentTemplate()) << "the wizard left the page";
+
+    // Corrected, the path leads on; Cancel on the plugin page ends the program before any copy.
+    ASSERT_TRUE(driver.SetText(IDC_MAIN_INI_EDIT, Desktop + "\\vtmain.ini")) << driver.Failure();
+    ASSERT_TRUE(driver.Press(SHEET_NEXT) && driver.WaitForTemplate(IDD_PLUGINS)) << driver.Failure();
+    ASSERT_TRUE(driver.CheckRowNamed(IDC_PLUGIN_LIST, "Packer: 7z")) << driver.Failure();
+    ASSERT_TRUE(driver.Press(SHEET_CANCEL)) << driver.Failure();
+    DWORD code = 99;
+    ASSERT_TRUE(driver.WaitForExit(&code)) << driver.Failure();
+    EXPECT_EQ(0u, code);
+
+    EXPECT_EQ("", TreeDifferences(deviceBefore, SnapshotTree(DeviceRoot))) << "the device changed";
+    ExpectDesktopUnchanged();
+}
+
 TEST_F(EndToEnd, StartWithoutAppDataPathIsRefused)
 {
     ASSERT_NO_FATAL_FAILURE(RememberDesktop());
