@@ -152,6 +152,8 @@ protected:
         ASSERT_TRUE(driver.Start(ProgramBesideTest("stickinstall.exe"), U3Environment(appData, isUpgrade)))
             << driver.Failure();
         if (watch) {
+            // Once the wizard is up, the thread surely has its message queue to hook.
+            ASSERT_TRUE(driver.FindSheet()) << driver.Failure();
             ASSERT_TRUE(watch->Attach(driver.ThreadId())) << "cannot hook the installer's thread";
         }
     }
