@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "pages/list_rows.h"
 #include "resources/resource.h"
 #include "startup/install_state.h"
 #include "support/engine_fixture.h"
@@ -243,6 +244,67 @@ TEST_F(InstallRun, PluginBoxClearedAfterTheSettingsFilesPage)
     portable[0].Lines.resize(portable[0].Lines.size() - 2);
     IniFile actual = Portable();
     EXPECT_EQ(portable, actual) << FormatIni(actual);
+}
+
+// Texts the wizard's thread gives its static controls, as a user would have seen them.
+std::vector<std::string> TextsShown;
+HHOOK TextHook;
+
+LRESULT CALLBACK RecordText(int code, WPARAM wParam, LPARAM lParam)
+{
+    const CWPSTRUCT *call = reinterpret_cast<const CWPSTRUCT *>(lParam);
+    if (code == HC_ACTION && call->message == WM_SETTEXT && call->lParam)
+        TextsShown.push_back(reinterpret_cast<const char *>(call->lParam));
+    return CallNextHookEx(TextHook, code, wParam, lParam);
+}
+
+// Cancel while a large plugin directory is being copied: the copy stops at its next entry,
+// later plugins are neither copied nor registered, and the run reports the abort.
+TEST_F(InstallRun, CancelDuringAPluginCopy)
+{
+    std::string big = Files.DesktopDir + "\\plugins\\big";
+    for (int i = 0; i < 3000; ++i)
+        WriteFileBytes(big + "\\d" + std::to_string(i % 30) + "\\f" + std::to_string(i) + ".dat", "data");
+    WriteFileBytes(big + "\\big.vpx", "big plugin");
+    std::string settings = std::string(DESKTOP_INI) + "[FileSystemPlugins]\r\nbig=" + big + "\\big.vpx\r\n";
+    WriteFileBytes(Files.MainIniPath, settings);
+    DesktopBefore = TreeChecksum(Files.DesktopDir);
+
+    TextsShown.clear();
+    TextHook = SetWindowsHookExA(WH_CALLWNDPROC, RecordText, NULL, GetCurrentThreadId());
+    RunDrivenWizard([&](WizardDriver &wizard) {
+        ChooseLanguage(wizard, 1);
+        TickBoxes(wizard, true);
+        wizard.Next();
+        ASSERT_EQ(wizard.CurrentTemplate(), IDD_PLUGINS);
+        ASSERT_EQ(ListRowCount(InstallState.PluginList), 4);
+        wizard.SetRowChecked(InstallState.PluginList, 2, true);  // Lister: 0: imgview
+        wizard.SetRowChecked(InstallState.PluginList, 3, true);  // File System: big
+        wizard.Next();
+        wizard.Next();
+        ASSERT_EQ(wizard.CurrentTemplate(), IDD_SUMMARY);
+        wizard.Next();
+        wizard.WaitUntil([&] { return wizard.Text(IDC_STATUS_LINE) == "File System: big"; },
+                         "the big plugin's copy to start", 30000);
+        wizard.PostPress(BUTTON_CANCEL);
+        wizard.WaitForClose();
+    });
+    UnhookWindowsHookEx(TextHook);
+
+    EXPECT_EQ(1, InstallState.AbortRequested);
+    EXPECT_NE(TextsShown.end(), std::find(TextsShown.begin(), TextsShown.end(), "Installation of plugins aborted!"));
+    EXPECT_EQ(TextsShown.end(), std::find(TextsShown.begin(), TextsShown.end(), "Installation complete!"));
+    std::vector<std::string> copied = DeviceFiles(Files.DeviceDir);
+    size_t bigFiles = std::count_if(copied.begin(), copied.end(),
+                                    [](const std::string &f) { return f.find("Plugins\\vfx\\big\\") == 0; });
+    EXPECT_LT(bigFiles, 3001u) << "the copy stopped early";
+    IniFile portable = Portable();
+    bool registered = false;
+    for (const IniSection &section : portable)
+        registered = registered || section.Name == "FileSystemPlugins";
+    EXPECT_FALSE(registered) << "a cancelled copy is not registered";
+    // The language is still recorded after a cancelled transfer.
+    EXPECT_EQ("LanguageIni=%U3_DEVICE_EXEC_PATH%\\language\\vtmd_deu.lng", portable[0].Lines[portable[0].Lines.size() - 2]);
 }
 
 TEST_F(InstallRun, CancelBeforeTheSummaryWritesNothing)
