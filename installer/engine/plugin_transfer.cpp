@@ -81,20 +81,18 @@ BOOL SameDirectory(const char *a, const char *b)
 }
 
 // The directory an earlier checked row of the same source directory was copied to. The nearest
-// such row counts; when it holds no target the row makes its own directory.
+// such row counts; when it holds no target the row makes its own directory. Searched from the
+// nearest row back, so that thousands of rows of one directory cost one look each.
 BOOL FindSharedTarget(HWND list, int row, const char *sourceDirectory, char *target)
 {
-    int nearest = -1;
-    for (int earlier = 0; earlier < row; ++earlier) {
+    for (int earlier = row - 1; earlier >= 0; --earlier) {
         if (!IsItemChecked(list, earlier))
             continue;
         char path[PATH_BUFFER_SIZE];
         if (GetListText(list, earlier, PLUGIN_COLUMN_PATH, path, LIST_TEXT_SIZE) && SameDirectory(path, sourceDirectory))
-            nearest = earlier;
+            return GetListText(list, earlier, PLUGIN_COLUMN_COPIED_TO, target, LIST_TEXT_SIZE) && target[0];
     }
-    if (nearest < 0)
-        return FALSE;
-    return GetListText(list, nearest, PLUGIN_COLUMN_COPIED_TO, target, LIST_TEXT_SIZE) && target[0];
+    return FALSE;
 }
 
 // A base name that would not give a new directory right under the kind's subdirectory.
@@ -120,12 +118,10 @@ BOOL AppendDirectory(char *path, int capacity, const char *name)
     return TRUE;
 }
 
-// PluginBase\kind\base name\, created level by level; FALSE (nothing made below the kind's
-// subdirectory) when the base name is unsafe or the path does not fit.
-BOOL MakeTargetDirectory(int kind, const char *fileName, char *target)
+// The plugin file name without its last extension.
+void BaseNameOf(const char *fileName, char *baseName)
 {
-    char baseName[PATH_BUFFER_SIZE];
-    CopyBounded(baseName, fileName, COUNTOF(baseName));
+    CopyBounded(baseName, fileName, PATH_BUFFER_SIZE);
     char *lastDot = NULL;
     for (char *c = baseName; *c; ++c) {
         if (*c == '.')
@@ -133,15 +129,35 @@ BOOL MakeTargetDirectory(int kind, const char *fileName, char *target)
     }
     if (lastDot)
         *lastDot = '\0';
-    if (IsUnsafeBaseName(baseName))
-        return FALSE;
+}
 
+// PluginBase\kind\base name\, created level by level; FALSE (nothing made below the level that
+// does not fit) when the path does not fit.
+BOOL MakeTargetDirectory(int kind, const char *baseName, char *target)
+{
     CopyBounded(target, InstallState.PluginBase, PATH_BUFFER_SIZE);
     ExpandEnvRefs(target, PATH_MAX_CHARS);
     CreateDirectoryA(target, NULL);
     AppendBackslash(target, PATH_BUFFER_SIZE);
     return AppendDirectory(target, PATH_BUFFER_SIZE, PluginKind[kind].TargetSubdir) &&
            AppendDirectory(target, PATH_BUFFER_SIZE, baseName);
+}
+
+// A checked plugin whose directory on the device would not fit a path is not passed over in
+// silence: it is reported as the tree copy reports a target that does not fit.
+void ReportTargetTooLong(int kind, const char *baseName)
+{
+    char base[PATH_BUFFER_SIZE];
+    CopyBounded(base, InstallState.PluginBase, COUNTOF(base));
+    ExpandEnvRefs(base, PATH_MAX_CHARS);
+    char whole[4 * PATH_BUFFER_SIZE];
+    CopyBounded(whole, base, COUNTOF(whole));
+    AppendBounded(whole, "\\", COUNTOF(whole));
+    AppendBounded(whole, PluginKind[kind].TargetSubdir, COUNTOF(whole));
+    AppendBounded(whole, "\\", COUNTOF(whole));
+    AppendBounded(whole, baseName, COUNTOF(whole));
+    AppendBounded(whole, "\\", COUNTOF(whole));
+    ReportCopyError(whole, ERROR_FILENAME_EXCED_RANGE);
 }
 
 // The part of target after the expanded plugin base and its backslash; NULL when target does
@@ -247,8 +263,16 @@ void TransferPlugins(HWND page)
 
         char target[PATH_BUFFER_SIZE];
         BOOL reused = FindSharedTarget(list, row, parts.SourceDirectory, target) && RelativeTarget(target);
-        if (!reused && !MakeTargetDirectory(kind, parts.FileName, target))
-            continue;
+        if (!reused) {
+            char baseName[PATH_BUFFER_SIZE];
+            BaseNameOf(parts.FileName, baseName);
+            if (IsUnsafeBaseName(baseName))
+                continue;
+            if (!MakeTargetDirectory(kind, baseName, target)) {
+                ReportTargetTooLong(kind, baseName);
+                continue;
+            }
+        }
         SetListText(list, row, PLUGIN_COLUMN_COPIED_TO, target);
         if (!reused && !CopyTree(parts.SourceDirectory, target))
             continue;
