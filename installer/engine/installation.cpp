@@ -4,6 +4,7 @@
 
 #include "engine/plugin_transfer.h"
 #include "engine/portable_rewrite.h"
+#include "engine/tree_copy.h"
 #include "pages/check_list.h"
 #include "pages/file_exists.h"
 #include "pages/language_table.h"
@@ -74,9 +75,16 @@ void CopyReplacing(const char *source, const char *target)
         SetFileAttributesA(target, FILE_ATTRIBUTE_ARCHIVE);
 }
 
+// The one file the device cannot do without: a copy that fails is put to the user as the tree
+// copy puts its failures (OK goes on, Cancel stops the plugins), so that a device left without
+// its settings never ends as "complete" unannounced.
 void CopyMainSettingsFile()
 {
-    CopyReplacing(InstallState.SourceIniPath, InstallState.TargetIniPath);
+    if (CopyFileA(InstallState.SourceIniPath, InstallState.TargetIniPath, FALSE)) {
+        SetFileAttributesA(InstallState.TargetIniPath, FILE_ATTRIBUTE_ARCHIVE);
+        return;
+    }
+    ReportCopyError(InstallState.TargetIniPath, GetLastError());
 }
 
 // Must run before the portable rewrite, which names the file by ButtonBarName.

@@ -97,6 +97,7 @@ TEST_F(HostileTest, AppDataPathJustShortEnoughUsesNoCutPath)
     desktop.ButtonBarContent = "[Buttonbar]\r\n";
     Kept = {{"extra1.ini", "[device]\r\n"}};
     std::string root = FreshTempDir("appdata248");
+    ExtraRoots.push_back(root);
     std::string device = PathOfLength(root, 248);
     MakeDirectories(device);
     Prepare(desktop, device);
@@ -117,8 +118,6 @@ TEST_F(HostileTest, AppDataPathJustShortEnoughUsesNoCutPath)
     EXPECT_EQ(device + "\\Plugins\\vpx\\arc\\", run.Boxes[0].Caption);
     EXPECT_EQ(device + "\\Plugins\\vlx\\imgview\\", run.Boxes[1].Caption);
     EXPECT_EQ("Installation complete!", run.OutcomeText);
-    TearDown();
-    ::RemoveTree(root);
 }
 
 }  // namespace

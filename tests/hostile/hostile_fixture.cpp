@@ -10,6 +10,7 @@
 #include "resources/resource.h"
 #include "startup/install_state.h"
 #include "startup/path_helpers.h"
+#include "support/files.h"
 
 using namespace engine_fixture;
 
@@ -321,8 +322,12 @@ void HostileTest::TearDown()
     }
     SetEnvironmentVariableA("VELTRANO_PATH", NULL);
     SetEnvironmentVariableA("U3_APP_DATA_PATH", NULL);
+    // Through the Linux side: links are removed, not followed, and long paths go too.
     if (!Files.Root.empty())
-        engine_fixture::RemoveTree(Files.Root);
+        ::RemoveTree(Files.Root);
+    for (const std::string &root : ExtraRoots)
+        ::RemoveTree(root);
+    ExtraRoots.clear();
     prepared_ = false;
 }
 

@@ -81,6 +81,7 @@ protected:
     engine_fixture::Fixture Files;
     std::string Device;  // U3_APP_DATA_PATH; Files.DeviceDir unless a test puts it elsewhere
     std::vector<KeptFile> Kept;
+    std::vector<std::string> ExtraRoots;  // removed in TearDown, like the fixture root
 
     void SetUp() override;
     void TearDown() override;
