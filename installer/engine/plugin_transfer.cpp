@@ -11,8 +11,6 @@
 
 namespace {
 
-// Texts read back from the list hold at most 258 characters.
-const int LIST_TEXT_SIZE = 259;
 // The companion text, its two quotes and the terminator.
 const int DETECT_TEXT_SIZE = 8189;
 const char PORTABLE_PLUGIN_BASE[] = "%U3_APP_DATA_PATH%\\Plugins\\";
@@ -46,6 +44,16 @@ char *LastBackslash(char *text)
             last = text;
     }
     return last;
+}
+
+// Expands a value of at most 259 characters in place; FALSE when the expanded text filled all 259
+// and so may have been cut.
+BOOL ExpandsWhole(char *value)
+{
+    char before[PATH_BUFFER_SIZE];
+    CopyBounded(before, value, COUNTOF(before));
+    ExpandEnvRefs(value, PATH_MAX_CHARS);
+    return lstrlenA(value) < PATH_MAX_CHARS || lstrcmpA(before, value) == 0;
 }
 
 // FALSE when the value has no backslash.
@@ -89,8 +97,9 @@ BOOL FindSharedTarget(HWND list, int row, const char *sourceDirectory, char *tar
         if (!IsItemChecked(list, earlier))
             continue;
         char path[PATH_BUFFER_SIZE];
-        if (GetListText(list, earlier, PLUGIN_COLUMN_PATH, path, LIST_TEXT_SIZE) && SameDirectory(path, sourceDirectory))
-            return GetListText(list, earlier, PLUGIN_COLUMN_COPIED_TO, target, LIST_TEXT_SIZE) && target[0];
+        // Whole buffers: a directory of 259 characters read cut would be taken for another one.
+        if (GetListText(list, earlier, PLUGIN_COLUMN_PATH, path, COUNTOF(path)) && SameDirectory(path, sourceDirectory))
+            return GetListText(list, earlier, PLUGIN_COLUMN_COPIED_TO, target, PATH_BUFFER_SIZE) && target[0];
     }
     return FALSE;
 }
@@ -232,8 +241,10 @@ void TransferPlugins(HWND page)
             return;
         if (!IsItemChecked(list, row))
             continue;
+        // The whole buffer: the plugin page lists only labels that hold their key whole, up to 259
+        // characters.
         char label[PATH_BUFFER_SIZE];
-        if (!GetListText(list, row, PLUGIN_COLUMN_LABEL, label, LIST_TEXT_SIZE))
+        if (!GetListText(list, row, PLUGIN_COLUMN_LABEL, label, COUNTOF(label)))
             continue;
         SetDlgItemTextA(page, IDC_STATUS_LINE, label);
         SetProgress(page, accumulator / (checked + 2));
@@ -253,10 +264,14 @@ void TransferPlugins(HWND page)
             }
         }
 
-        char value[PATH_BUFFER_SIZE];
-        GetPrivateProfileStringA(PluginKind[kind].Section, desktopKey, "", value, LIST_TEXT_SIZE,
-                                 InstallState.SourceIniPath);
-        ExpandEnvRefs(value, PATH_MAX_CHARS);
+        // Taken whole or not at all, as the plugin page takes it: a cut value, or an expansion that
+        // filled the buffer and may have been cut, would name another file or directory.
+        char value[PATH_BUFFER_SIZE + 1];
+        if (GetPrivateProfileStringA(PluginKind[kind].Section, desktopKey, "", value, COUNTOF(value),
+                                     InstallState.SourceIniPath) > PATH_MAX_CHARS)
+            continue;
+        if (!ExpandsWhole(value))
+            continue;
         PluginValue parts;
         if (!SplitPluginValue(value, &parts))
             continue;
