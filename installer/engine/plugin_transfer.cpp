@@ -237,6 +237,9 @@ void TransferPlugins(HWND page)
 
     int accumulator = 200;
     for (int row = 0; row < rows; ++row) {
+        // Rows that share a copied directory reach no tree copy, which would let messages through:
+        // thousands of them would otherwise leave the page frozen and deaf to Cancel.
+        PumpMessages();
         if (InstallState.AbortRequested)
             return;
         if (!IsItemChecked(list, row))

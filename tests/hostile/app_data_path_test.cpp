@@ -103,7 +103,9 @@ TEST_F(HostileTest, AppDataPathJustShortEnoughUsesNoCutPath)
     Prepare(desktop, device);
     ASSERT_EQ(259, lstrlenA(InstallState.TargetIniPath));
 
-    RunOutcome run = RunWizard({1, true, true, nullptr, true, {IDOK, IDOK}});
+    RunChoices choices;
+    choices.BoxAnswers = {IDOK, IDOK};
+    RunOutcome run = RunWizard(choices);
     ASSERT_TRUE(run.Finished);
     std::vector<std::string> expected = {"Plugins\\", "extra1.ini", "extra2.ini", "vtmain.ini"};
     EXPECT_EQ(expected, DeviceListing(Device));

@@ -382,6 +382,15 @@ RunOutcome HostileTest::RunWizard(const RunChoices &choices)
         DWORD start = GetTickCount();
         while (!wizard.ButtonUsable(BUTTON_FINISH)) {
             ASSERT_LT(GetTickCount() - start, choices.RunWaitMs) << "the installation run did not end";
+            const std::string &cancelMark = choices.CancelWhenStatusStartsWith;
+            std::string status = cancelMark.empty() ? std::string() : wizard.Text(IDC_STATUS_LINE);
+            if (!cancelMark.empty() && status.compare(0, cancelMark.size(), cancelMark) == 0) {
+                outcome.StatusLine = status;
+                wizard.Cancel();
+                outcome.ClosedOnCancel = wizard.WaitForClose();
+                outcome.RunMs = GetTickCount() - start;
+                return;
+            }
             std::vector<HWND> boxes = wizard.OpenDialogs();
             if (boxes.empty()) {
                 Sleep(10);

@@ -53,6 +53,10 @@ struct RunChoices {
     bool CheckAllSettingsFiles = true;
     // Answers to the copy-error boxes, in the order they appear; a box beyond them fails the test.
     std::vector<int> BoxAnswers;
+    // When not empty: Cancel is pressed once the status line starts with this text, and the
+    // wizard must then close (bounded wait); StatusLine is then the text seen before the press,
+    // and the outcome text is not read.
+    std::string CancelWhenStatusStartsWith;
     DWORD PageWaitMs = 60000;  // filling the plugin page
     DWORD RunWaitMs = 120000;  // the installation run
 };
@@ -64,6 +68,7 @@ struct PluginRow {
 
 struct RunOutcome {
     bool Finished = false;  // Finish became usable
+    bool ClosedOnCancel = false;  // closed after the Cancel of CancelWhenStatusStartsWith
     std::string OutcomeText;
     std::string StatusLine;
     std::vector<DialogSeen> Boxes;

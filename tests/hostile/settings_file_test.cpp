@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "hostile/hostile_fixture.h"
+#include "startup/install_state.h"
 
 using namespace engine_fixture;
 
@@ -147,6 +148,39 @@ TEST_F(SettingsFile, HundredThousandKeysInAPluginSection)
     EXPECT_EQ("21,%U3_APP_DATA_PATH%\\Plugins\\vpx\\arc\\arc.vpx",
               ReadProfile(portable, "PackerPlugins", last.Label.substr(8).c_str()));
     EXPECT_EQ("<absent>", ReadProfile(portable, "PackerPlugins", "e99999"));
+}
+
+// The same registrations, with Cancel pressed while the first of them are written: the page
+// takes it at once, although rows of a shared directory reach no tree copy, and the wizard
+// closes after the run with the rest left out and the language recorded.
+TEST_F(SettingsFile, CancelDuringThousandsOfRegistrations)
+{
+    std::string ini = "[Configuration]\r\nInstallDir=C:\\Veltrano\r\n[PackerPlugins]\r\n";
+    for (int key = 0; key < 100000; ++key)
+        ini += "e" + std::to_string(key) + "=21,%VELTRANO_PATH%\\plugins\\arc\\arc.vpx\r\n";
+    Kept = StandardKeptFiles();
+    Prepare(StandardDesktop(ini));
+    RunChoices choices;
+    // The first row copies the directory; the rows from e1 on reuse it.
+    choices.CancelWhenStatusStartsWith = "Packer: e5";
+    RunOutcome run = RunWizard(choices);
+    EXPECT_TRUE(run.ClosedOnCancel) << "the wizard did not close soon after Cancel";
+    EXPECT_EQ(1, InstallState.AbortRequested);
+    IniFile portable = Portable();
+    size_t registered = 0;
+    for (const IniSection &section : portable) {
+        if (section.Name == "PackerPlugins")
+            registered = section.Lines.size();
+    }
+    // Rows are in key order: the one shown at the press is row e<n>, and one more may pass before
+    // the press is handled.
+    ASSERT_GT(run.StatusLine.size(), 9u);
+    size_t shownRow = std::stoul(run.StatusLine.substr(9));
+    EXPECT_GE(registered, shownRow);
+    EXPECT_LE(registered, shownRow + 2) << "the registrations went on after Cancel";
+    EXPECT_EQ("%U3_DEVICE_EXEC_PATH%\\language\\vtmd_deu.lng",
+              ReadProfile(Device + "\\vtmain.ini", "Configuration", "LanguageIni"));
+    EXPECT_FALSE(PathExists(Device + "\\extra2.ini")) << "extra settings files are not copied after Cancel";
 }
 
 }  // namespace
