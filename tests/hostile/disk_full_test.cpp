@@ -67,5 +67,40 @@ TEST_F(HostileTest, DeviceDriveFillsUpMidCopy)
     }
 }
 
+// A main settings file larger than the whole drive: its copy is reported, and no half of it
+// stays (it would end in a cut value); the portable keys and the language then go into a fresh
+// file, which now has room, and so do the plugins and the extra settings files, whole.
+TEST_F(HostileTest, MainSettingsFileLargerThanTheDevice)
+{
+    std::string device = FreshSmallDriveDirectory("hostile_big_ini");
+    ASSERT_FALSE(device.empty());
+    ExtraRoots.push_back(device);
+    std::string ini = STANDARD_INI;
+    ini += "[History]\r\n";
+    for (int line = 0; ini.size() < 700 * 1024; ++line)
+        ini += "h" + std::to_string(line) + "=C:\\Users\\someone\\Documents\\projects\\file.txt\r\n";
+    Prepare(StandardDesktop(ini), device);
+    RunChoices choices;
+    choices.BoxAnswers = {IDOK};
+    RunOutcome run = RunWizard(choices);
+    ASSERT_TRUE(run.Finished);
+    ASSERT_EQ(1u, run.Boxes.size());
+    EXPECT_EQ("Error copying file, Disk full!", run.Boxes[0].Text);
+    EXPECT_EQ(device + "\\vtmain.ini", run.Boxes[0].Caption);
+    EXPECT_EQ("Installation complete!", run.OutcomeText);
+    std::vector<std::string> expected = {
+        "Plugins\\", "Plugins\\vlx\\", "Plugins\\vlx\\imgview\\", "Plugins\\vlx\\imgview\\imgview.vlx",
+        "Plugins\\vpx\\", "Plugins\\vpx\\arc\\", "Plugins\\vpx\\arc\\arc.vpx", "Plugins\\vpx\\arc\\doc\\",
+        "Plugins\\vpx\\arc\\doc\\readme.txt", "extra1.ini", "extra2.ini", "vpx_ftp.ini", "vtmain.ini"};
+    EXPECT_EQ(expected, DeviceListing(device));
+    std::string extra;
+    EXPECT_TRUE(ReadFileBytes(device + "\\extra1.ini", &extra));
+    EXPECT_EQ("[one]\r\n", extra) << "an extra settings file is whole or absent";
+    std::string portable = device + "\\vtmain.ini";
+    EXPECT_EQ("<absent>", ReadProfile(portable, "History", "h0")) << "a part of the desktop file stayed";
+    EXPECT_EQ("%U3_DEVICE_EXEC_PATH%\\language\\vtmd_deu.mnu", ReadProfile(portable, "Configuration", "Mainmenu"));
+    EXPECT_EQ("21,%U3_APP_DATA_PATH%\\Plugins\\vpx\\arc\\arc.vpx", ReadProfile(portable, "PackerPlugins", "arc"));
+}
+
 }  // namespace
 }  // namespace hostile
