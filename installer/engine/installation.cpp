@@ -4,6 +4,8 @@
 
 #include "engine/plugin_transfer.h"
 #include "engine/portable_rewrite.h"
+#include "engine/tree_copy.h"
+#include "engine/whole_copy.h"
 #include "pages/check_list.h"
 #include "pages/file_exists.h"
 #include "pages/language_table.h"
@@ -68,15 +70,25 @@ int ExpandWhole(char (&path)[PATH_BUFFER_SIZE])
 // Replaces target with source and leaves the copy with the archive attribute alone. A failed
 // copy leaves the target's attributes alone: the target may be a directory, as for a button
 // bar setting that ends in ".." or a backslash.
+// No half-written copy stays: a settings file cut off by a full drive would end in a cut value.
 void CopyReplacing(const char *source, const char *target)
 {
-    if (CopyFileA(source, target, FALSE))
+    DWORD error;
+    if (CopyWholeFile(source, target, FALSE, &error))
         SetFileAttributesA(target, FILE_ATTRIBUTE_ARCHIVE);
 }
 
+// The one file the device cannot do without: a copy that fails is put to the user as the tree
+// copy puts its failures (OK goes on, Cancel stops the plugins), so that a device left without
+// its settings never ends as "complete" unannounced.
 void CopyMainSettingsFile()
 {
-    CopyReplacing(InstallState.SourceIniPath, InstallState.TargetIniPath);
+    DWORD error;
+    if (CopyWholeFile(InstallState.SourceIniPath, InstallState.TargetIniPath, FALSE, &error)) {
+        SetFileAttributesA(InstallState.TargetIniPath, FILE_ATTRIBUTE_ARCHIVE);
+        return;
+    }
+    ReportCopyError(InstallState.TargetIniPath, error);
 }
 
 // Must run before the portable rewrite, which names the file by ButtonBarName.
@@ -188,9 +200,11 @@ void CopyExtraSettingsFiles(HWND page)
         SetDlgItemTextA(page, IDC_STATUS_LINE, name);
         char source[PATH_BUFFER_SIZE];
         char target[PATH_BUFFER_SIZE];
+        // Never replaces a file already on the device; the result is not examined.
+        DWORD error;
         if (JoinWhole(source, COUNTOF(source), sourceDir, name) &&
             JoinWhole(target, COUNTOF(target), targetDir, name))
-            CopyFileA(source, target, TRUE);  // never replaces a file already on the device
+            CopyWholeFile(source, target, TRUE, &error);
     }
     if (!InstallState.AbortRequested) {
         SetProgress(page, 100);

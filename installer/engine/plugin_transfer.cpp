@@ -11,8 +11,6 @@
 
 namespace {
 
-// Texts read back from the list hold at most 258 characters.
-const int LIST_TEXT_SIZE = 259;
 // The companion text, its two quotes and the terminator.
 const int DETECT_TEXT_SIZE = 8189;
 const char PORTABLE_PLUGIN_BASE[] = "%U3_APP_DATA_PATH%\\Plugins\\";
@@ -48,6 +46,16 @@ char *LastBackslash(char *text)
     return last;
 }
 
+// Expands a value of at most 259 characters in place; FALSE when the expanded text filled all 259
+// and so may have been cut.
+BOOL ExpandsWhole(char *value)
+{
+    char before[PATH_BUFFER_SIZE];
+    CopyBounded(before, value, COUNTOF(before));
+    ExpandEnvRefs(value, PATH_MAX_CHARS);
+    return lstrlenA(value) < PATH_MAX_CHARS || lstrcmpA(before, value) == 0;
+}
+
 // FALSE when the value has no backslash.
 BOOL SplitPluginValue(char *value, PluginValue *parts)
 {
@@ -81,20 +89,19 @@ BOOL SameDirectory(const char *a, const char *b)
 }
 
 // The directory an earlier checked row of the same source directory was copied to. The nearest
-// such row counts; when it holds no target the row makes its own directory.
+// such row counts; when it holds no target the row makes its own directory. Searched from the
+// nearest row back, so that thousands of rows of one directory cost one look each.
 BOOL FindSharedTarget(HWND list, int row, const char *sourceDirectory, char *target)
 {
-    int nearest = -1;
-    for (int earlier = 0; earlier < row; ++earlier) {
+    for (int earlier = row - 1; earlier >= 0; --earlier) {
         if (!IsItemChecked(list, earlier))
             continue;
         char path[PATH_BUFFER_SIZE];
-        if (GetListText(list, earlier, PLUGIN_COLUMN_PATH, path, LIST_TEXT_SIZE) && SameDirectory(path, sourceDirectory))
-            nearest = earlier;
+        // Whole buffers: a directory of 259 characters read cut would be taken for another one.
+        if (GetListText(list, earlier, PLUGIN_COLUMN_PATH, path, COUNTOF(path)) && SameDirectory(path, sourceDirectory))
+            return GetListText(list, earlier, PLUGIN_COLUMN_COPIED_TO, target, PATH_BUFFER_SIZE) && target[0];
     }
-    if (nearest < 0)
-        return FALSE;
-    return GetListText(list, nearest, PLUGIN_COLUMN_COPIED_TO, target, LIST_TEXT_SIZE) && target[0];
+    return FALSE;
 }
 
 // A base name that would not give a new directory right under the kind's subdirectory.
@@ -120,12 +127,10 @@ BOOL AppendDirectory(char *path, int capacity, const char *name)
     return TRUE;
 }
 
-// PluginBase\kind\base name\, created level by level; FALSE (nothing made below the kind's
-// subdirectory) when the base name is unsafe or the path does not fit.
-BOOL MakeTargetDirectory(int kind, const char *fileName, char *target)
+// The plugin file name without its last extension.
+void BaseNameOf(const char *fileName, char *baseName)
 {
-    char baseName[PATH_BUFFER_SIZE];
-    CopyBounded(baseName, fileName, COUNTOF(baseName));
+    CopyBounded(baseName, fileName, PATH_BUFFER_SIZE);
     char *lastDot = NULL;
     for (char *c = baseName; *c; ++c) {
         if (*c == '.')
@@ -133,15 +138,35 @@ BOOL MakeTargetDirectory(int kind, const char *fileName, char *target)
     }
     if (lastDot)
         *lastDot = '\0';
-    if (IsUnsafeBaseName(baseName))
-        return FALSE;
+}
 
+// PluginBase\kind\base name\, created level by level; FALSE (nothing made below the level that
+// does not fit) when the path does not fit.
+BOOL MakeTargetDirectory(int kind, const char *baseName, char *target)
+{
     CopyBounded(target, InstallState.PluginBase, PATH_BUFFER_SIZE);
     ExpandEnvRefs(target, PATH_MAX_CHARS);
     CreateDirectoryA(target, NULL);
     AppendBackslash(target, PATH_BUFFER_SIZE);
     return AppendDirectory(target, PATH_BUFFER_SIZE, PluginKind[kind].TargetSubdir) &&
            AppendDirectory(target, PATH_BUFFER_SIZE, baseName);
+}
+
+// A checked plugin whose directory on the device would not fit a path is not passed over in
+// silence: it is reported as the tree copy reports a target that does not fit.
+void ReportTargetTooLong(int kind, const char *baseName)
+{
+    char base[PATH_BUFFER_SIZE];
+    CopyBounded(base, InstallState.PluginBase, COUNTOF(base));
+    ExpandEnvRefs(base, PATH_MAX_CHARS);
+    char whole[4 * PATH_BUFFER_SIZE];
+    CopyBounded(whole, base, COUNTOF(whole));
+    AppendBounded(whole, "\\", COUNTOF(whole));
+    AppendBounded(whole, PluginKind[kind].TargetSubdir, COUNTOF(whole));
+    AppendBounded(whole, "\\", COUNTOF(whole));
+    AppendBounded(whole, baseName, COUNTOF(whole));
+    AppendBounded(whole, "\\", COUNTOF(whole));
+    ReportCopyError(whole, ERROR_FILENAME_EXCED_RANGE);
 }
 
 // The part of target after the expanded plugin base and its backslash; NULL when target does
@@ -212,12 +237,17 @@ void TransferPlugins(HWND page)
 
     int accumulator = 200;
     for (int row = 0; row < rows; ++row) {
+        // Rows that share a copied directory reach no tree copy, which would let messages through:
+        // thousands of them would otherwise leave the page frozen and deaf to Cancel.
+        PumpMessages();
         if (InstallState.AbortRequested)
             return;
         if (!IsItemChecked(list, row))
             continue;
+        // The whole buffer: the plugin page lists only labels that hold their key whole, up to 259
+        // characters.
         char label[PATH_BUFFER_SIZE];
-        if (!GetListText(list, row, PLUGIN_COLUMN_LABEL, label, LIST_TEXT_SIZE))
+        if (!GetListText(list, row, PLUGIN_COLUMN_LABEL, label, COUNTOF(label)))
             continue;
         SetDlgItemTextA(page, IDC_STATUS_LINE, label);
         SetProgress(page, accumulator / (checked + 2));
@@ -237,18 +267,30 @@ void TransferPlugins(HWND page)
             }
         }
 
-        char value[PATH_BUFFER_SIZE];
-        GetPrivateProfileStringA(PluginKind[kind].Section, desktopKey, "", value, LIST_TEXT_SIZE,
-                                 InstallState.SourceIniPath);
-        ExpandEnvRefs(value, PATH_MAX_CHARS);
+        // Taken whole or not at all, as the plugin page takes it: a cut value, or an expansion that
+        // filled the buffer and may have been cut, would name another file or directory.
+        char value[PATH_BUFFER_SIZE + 1];
+        if (GetPrivateProfileStringA(PluginKind[kind].Section, desktopKey, "", value, COUNTOF(value),
+                                     InstallState.SourceIniPath) > PATH_MAX_CHARS)
+            continue;
+        if (!ExpandsWhole(value))
+            continue;
         PluginValue parts;
         if (!SplitPluginValue(value, &parts))
             continue;
 
         char target[PATH_BUFFER_SIZE];
         BOOL reused = FindSharedTarget(list, row, parts.SourceDirectory, target) && RelativeTarget(target);
-        if (!reused && !MakeTargetDirectory(kind, parts.FileName, target))
-            continue;
+        if (!reused) {
+            char baseName[PATH_BUFFER_SIZE];
+            BaseNameOf(parts.FileName, baseName);
+            if (IsUnsafeBaseName(baseName))
+                continue;
+            if (!MakeTargetDirectory(kind, baseName, target)) {
+                ReportTargetTooLong(kind, baseName);
+                continue;
+            }
+        }
         SetListText(list, row, PLUGIN_COLUMN_COPIED_TO, target);
         if (!reused && !CopyTree(parts.SourceDirectory, target))
             continue;

@@ -20,14 +20,6 @@ const int SEARCH_PATTERN_CHARS = COUNTOF(SEARCH_PATTERN) - 1;
 // Room for a whole target path plus an entry name that did not fit beside it.
 enum { CAPTION_BUFFER_SIZE = 2 * PATH_BUFFER_SIZE };
 
-// Asks the user about a failed copy; Cancel stops the whole installation.
-void ReportCopyError(const char *targetPath, DWORD error)
-{
-    const char *text = error == ERROR_DISK_FULL ? "Error copying file, Disk full!" : "Error copying file!";
-    if (MessageBoxA(GetActiveWindow(), text, targetPath, MB_OKCANCEL | MB_ICONERROR) == IDCANCEL)
-        InstallState.AbortRequested = 1;
-}
-
 BOOL EndsInBackslash(char *path)
 {
     int length = lstrlenA(path);
@@ -159,6 +151,14 @@ int CopyLevel()
 }
 
 }  // namespace
+
+// Cancel stops the whole installation.
+void ReportCopyError(const char *targetPath, DWORD error)
+{
+    const char *text = error == ERROR_DISK_FULL ? "Error copying file, Disk full!" : "Error copying file!";
+    if (MessageBoxA(GetActiveWindow(), text, targetPath, MB_OKCANCEL | MB_ICONERROR) == IDCANCEL)
+        InstallState.AbortRequested = 1;
+}
 
 int CopyTree(const char *source, const char *target)
 {

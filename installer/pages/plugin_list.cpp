@@ -32,12 +32,16 @@ BOOL ModuleBaseName(const char *value, char *name, int capacity)
     return TRUE;
 }
 
-void ComposeLabel(const char *section, const char *prefix, const char *key, BOOL withModuleName, char *label)
+// FALSE when the prefix and the key do not fit the label whole: the plugin transfer finds the key
+// again in the label, and a cut one would name another key, or none.
+BOOL ComposeLabel(const char *section, const char *prefix, const char *key, BOOL withModuleName, char *label)
 {
+    if (lstrlenA(prefix) + lstrlenA(key) > PATH_MAX_CHARS)
+        return FALSE;
     CopyBounded(label, prefix, PATH_BUFFER_SIZE);
     AppendBounded(label, key, PATH_BUFFER_SIZE);
     if (!withModuleName)
-        return;
+        return TRUE;
     char value[PATH_BUFFER_SIZE];
     GetPrivateProfileStringA(section, key, "", value, COUNTOF(value), InstallState.SourceIniPath);
     char baseName[PATH_BUFFER_SIZE];
@@ -45,14 +49,18 @@ void ComposeLabel(const char *section, const char *prefix, const char *key, BOOL
         AppendBounded(label, ": ", PATH_BUFFER_SIZE);
         AppendBounded(label, baseName, PATH_BUFFER_SIZE);
     }
+    return TRUE;
 }
 
 // The plugin directory of a key's value, expanded in place inside value; NULL when the value
-// names no file in a directory.
+// names no file in a directory, or is longer than a path buffer holds: its first 259 characters
+// may end inside a directory name and so name the parent directory. value has room for one
+// character more than a path buffer, so that such a value shows as too long.
 char *PluginDirectory(const char *section, const char *key, char *value, int capacity)
 {
     ZeroMemory(value, capacity);
-    GetPrivateProfileStringA(section, key, "", value, capacity, InstallState.SourceIniPath);
+    if (GetPrivateProfileStringA(section, key, "", value, capacity, InstallState.SourceIniPath) > PATH_MAX_CHARS)
+        return NULL;
     char *path = const_cast<char *>(SkipFlagsPrefix(value));
     if (!path[0])
         return NULL;
@@ -101,9 +109,10 @@ void AddPluginSection(HWND list, const char *section, const char *prefix, BOOL w
         if (withModuleName && IsDetectCompanion(key))
             continue;
         char label[PATH_BUFFER_SIZE];
-        ComposeLabel(section, prefix, key, withModuleName, label);
+        if (!ComposeLabel(section, prefix, key, withModuleName, label))
+            continue;
 
-        char value[PATH_BUFFER_SIZE];
+        char value[PATH_BUFFER_SIZE + 1];
         const char *directory = PluginDirectory(section, key, value, COUNTOF(value));
         if (!directory)
             continue;

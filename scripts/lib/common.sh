@@ -100,9 +100,30 @@ start_small_drive() {
   export VELTRANO_SMALL_DRIVE="${letter^^}:"
 }
 
+# start_read_only_drive DIR LETTER WRITABLE_LETTER: as root, DIR/rw bind-mounted read-only at
+# DIR/ro (a mount left there is reused; DIR/rw is emptied), the read-only side mapped to the Wine
+# drive LETTER and the writable side to WRITABLE_LETTER, announced to the tests through
+# VELTRANO_READ_ONLY_DRIVE and VELTRANO_READ_ONLY_WRITABLE. Quiet: when the mount cannot be made
+# the variables stay unset and the tests that need them say so.
+start_read_only_drive() {
+  local dir=$1 letter=$2 writable=$3
+  [ "$(id -u)" -eq 0 ] || return 0
+  mkdir -p "$dir/rw" "$dir/ro" || return 0
+  find "$dir/rw" -mindepth 1 -delete 2>/dev/null
+  if ! mountpoint -q "$dir/ro"; then
+    { mount --bind "$dir/rw" "$dir/ro" && mount -o remount,bind,ro "$dir/ro"; } >/dev/null 2>&1 \
+      || { umount "$dir/ro" >/dev/null 2>&1; return 0; }
+  fi
+  READ_ONLY_DIR=$dir/ro
+  ln -sfn "$dir/ro" "$WINEPREFIX/dosdevices/$letter:"
+  ln -sfn "$dir/rw" "$WINEPREFIX/dosdevices/$writable:"
+  export VELTRANO_READ_ONLY_DRIVE="${letter^^}:" VELTRANO_READ_ONLY_WRITABLE="${writable^^}:"
+}
+
 stop_session() {
   [ -n "${WINEPREFIX:-}" ] && "$WINESERVER" -k >/dev/null 2>&1
   [ -n "${SMALL_DRIVE_DIR:-}" ] && { umount "$SMALL_DRIVE_DIR" || umount -l "$SMALL_DRIVE_DIR"; } >/dev/null 2>&1
+  [ -n "${READ_ONLY_DIR:-}" ] && { umount "$READ_ONLY_DIR" || umount -l "$READ_ONLY_DIR"; } >/dev/null 2>&1
   [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" >/dev/null 2>&1
   return 0
 }

@@ -1,0 +1,151 @@
+// Settings lines far past any buffer, and plugin values and keys at the length where the
+// buffers end: what fits is carried over whole, what does not is never used cut.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "hostile/hostile_fixture.h"
+
+using namespace engine_fixture;
+
+namespace hostile {
+namespace {
+
+bool HasRow(const RunOutcome &run, const std::string &label)
+{
+    for (const PluginRow &row : run.PluginRows) {
+        if (row.Label == label)
+            return true;
+    }
+    return false;
+}
+
+// A line of 100 KiB is carried over whole; a plugin value of 70,000 characters, whose first 259
+// would name the parent of its directory, gives no row and is neither copied nor registered.
+TEST_F(HostileTest, LinesLongerThan64KiB)
+{
+    Prepare(StandardDesktop(""));
+    const std::string history = "History=" + std::string(100 * 1024, 'h');
+    std::string ini = STANDARD_INI;
+    ini.insert(ini.find("[PackerPlugins]"), history + "\r\n");
+    ini += "[FileSystemPlugins]\r\nlong=" + Files.DesktopDir + "\\plugins\\" + std::string(70000, 'd') +
+           "\\big.vfx\r\n";
+    ini += "[ContentPlugins]\r\n" + std::string(70000, 'k') + "=" + Files.DesktopDir + "\\plugins\\arc\\arc.vpx\r\n";
+    WriteFileBytes(Files.MainIniPath, ini);
+    Kept = StandardKeptFiles();
+    for (const KeptFile &kept : Kept)
+        WriteFileBytes(Device + "\\" + kept.RelativePath, kept.Content);
+    TakeChecksums();
+
+    RunOutcome run = RunWizard(RunChoices());
+    ASSERT_TRUE(run.Finished);
+    EXPECT_EQ("Installation complete!", run.OutcomeText);
+    EXPECT_TRUE(run.Boxes.empty());
+    ASSERT_EQ(2u, run.PluginRows.size()) << "only the two plugins of ordinary length";
+    EXPECT_EQ("Packer: arc", run.PluginRows[0].Label);
+    EXPECT_EQ("Lister: 0: imgview", run.PluginRows[1].Label);
+    std::vector<std::string> expected = {
+        "Plugins\\", "Plugins\\vlx\\", "Plugins\\vlx\\imgview\\", "Plugins\\vlx\\imgview\\imgview.vlx",
+        "Plugins\\vpx\\", "Plugins\\vpx\\arc\\", "Plugins\\vpx\\arc\\arc.vpx", "Plugins\\vpx\\arc\\doc\\",
+        "Plugins\\vpx\\arc\\doc\\readme.txt", "extra1.ini", "extra2.ini", "vpx_ftp.ini", "vtmain.ini"};
+    EXPECT_EQ(expected, DeviceListing(Device));
+    std::string portable;
+    ASSERT_TRUE(ReadFileBytes(Device + "\\vtmain.ini", &portable));
+    EXPECT_NE(std::string::npos, portable.find(history + "\r\n")) << "the long line was not kept whole";
+    EXPECT_EQ("<absent>", ReadProfile(Device + "\\vtmain.ini", "FileSystemPlugins", "long"));
+}
+
+// Packer values of 258, 259 and 260 characters, each naming its own directory: the first two are
+// carried over whole; the third does not fit a value buffer and names no plugin.
+TEST_F(HostileTest, PluginValuesAtTheBufferBound)
+{
+    Prepare(StandardDesktop(""));
+    std::string ini = "[Configuration]\r\nInstallDir=C:\\Veltrano\r\n[PackerPlugins]\r\n";
+    std::vector<std::string> values;
+    for (size_t length : {258u, 259u, 260u}) {
+        std::string number = std::to_string(length);
+        std::string file = "\\b" + number + ".vpx";
+        std::string directory = Files.DesktopDir + "\\plugins\\p" + number;
+        directory += std::string(length - 3 - directory.size() - file.size(), 'x');
+        std::string value = "21," + directory + file;
+        ASSERT_EQ(length, value.size());
+        WriteFileBytes(directory + "\\b" + number + ".vpx", "plugin " + number);
+        ini += "v" + number + "=" + value + "\r\n";
+    }
+    WriteFileBytes(Files.MainIniPath, ini);
+    TakeChecksums();
+
+    RunOutcome run = RunWizard(RunChoices());
+    ASSERT_TRUE(run.Finished);
+    EXPECT_EQ("Installation complete!", run.OutcomeText);
+    EXPECT_TRUE(run.Boxes.empty());
+    EXPECT_TRUE(HasRow(run, "Packer: v258"));
+    EXPECT_TRUE(HasRow(run, "Packer: v259"));
+    EXPECT_FALSE(HasRow(run, "Packer: v260")) << "a value cut to its buffer was listed";
+    std::vector<std::string> expected = {"Plugins\\",
+                                         "Plugins\\vpx\\",
+                                         "Plugins\\vpx\\b258\\",
+                                         "Plugins\\vpx\\b258\\b258.vpx",
+                                         "Plugins\\vpx\\b259\\",
+                                         "Plugins\\vpx\\b259\\b259.vpx",
+                                         "extra1.ini",
+                                         "extra2.ini",
+                                         "vpx_ftp.ini",
+                                         "vtmain.ini"};
+    EXPECT_EQ(expected, DeviceListing(Device));
+    std::string portable = Device + "\\vtmain.ini";
+    EXPECT_EQ("21,%U3_APP_DATA_PATH%\\Plugins\\vpx\\b258\\b258.vpx", ReadProfile(portable, "PackerPlugins", "v258"));
+    EXPECT_EQ("21,%U3_APP_DATA_PATH%\\Plugins\\vpx\\b259\\b259.vpx", ReadProfile(portable, "PackerPlugins", "v259"));
+    EXPECT_EQ("<absent>", ReadProfile(portable, "PackerPlugins", "v260"));
+}
+
+// Keys of 258, 259 and 260 characters do not fit a row label after "Packer: ": they give no row,
+// and above all are not carried over as the key their cut label would name (the key of 250
+// characters here, which points at another plugin). The longest key a label holds, 251
+// characters, is carried over.
+TEST_F(HostileTest, PluginKeysAtTheBufferBound)
+{
+    std::string ini = "[Configuration]\r\nInstallDir=C:\\Veltrano\r\n[PackerPlugins]\r\n";
+    ini += std::string(250, 'K') + "=21,%VELTRANO_PATH%\\plugins\\arc\\arc.vpx\r\n";
+    ini += std::string(251, 'K') + "=21,%VELTRANO_PATH%\\plugins\\img\\imgview.vlx\r\n";
+    for (size_t length : {258u, 259u, 260u})
+        ini += std::string(length, 'K') + "=21,%VELTRANO_PATH%\\plugins\\other\\other.vpx\r\n";
+    DesktopDescription desktop = StandardDesktop(ini);
+    desktop.Files.push_back(PluginFile("plugins\\other\\other.vpx", "other plugin"));
+    Prepare(desktop);
+
+    RunOutcome run = RunWizard(RunChoices());
+    ASSERT_TRUE(run.Finished);
+    EXPECT_EQ("Installation complete!", run.OutcomeText);
+    EXPECT_TRUE(run.Boxes.empty());
+    ASSERT_EQ(2u, run.PluginRows.size());
+    EXPECT_EQ("Packer: " + std::string(250, 'K'), run.PluginRows[0].Label);
+    EXPECT_EQ("Packer: " + std::string(251, 'K'), run.PluginRows[1].Label);
+    std::vector<std::string> expected = {"Plugins\\",
+                                         "Plugins\\vpx\\",
+                                         "Plugins\\vpx\\arc\\",
+                                         "Plugins\\vpx\\arc\\arc.vpx",
+                                         "Plugins\\vpx\\arc\\doc\\",
+                                         "Plugins\\vpx\\arc\\doc\\readme.txt",
+                                         "Plugins\\vpx\\imgview\\",
+                                         "Plugins\\vpx\\imgview\\imgview.vlx",
+                                         "extra1.ini",
+                                         "extra2.ini",
+                                         "vpx_ftp.ini",
+                                         "vtmain.ini"};
+    EXPECT_EQ(expected, DeviceListing(Device));
+    IniFile portable = Portable();
+    std::vector<std::string> registrations;
+    for (const IniSection &section : portable) {
+        if (section.Name == "PackerPlugins")
+            registrations = section.Lines;
+    }
+    std::vector<std::string> expectedRegistrations = {
+        std::string(250, 'K') + "=21,%U3_APP_DATA_PATH%\\Plugins\\vpx\\arc\\arc.vpx",
+        std::string(251, 'K') + "=21,%U3_APP_DATA_PATH%\\Plugins\\vpx\\imgview\\imgview.vlx"};
+    EXPECT_EQ(expectedRegistrations, registrations);
+}
+
+}  // namespace
+}  // namespace hostile

@@ -1,0 +1,423 @@
+#include "hostile/hostile_fixture.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cstdio>
+#include <thread>
+
+#include "resources/resource.h"
+#include "startup/install_state.h"
+#include "startup/path_helpers.h"
+#include "support/files.h"
+
+using namespace engine_fixture;
+
+namespace hostile {
+
+namespace {
+
+const unsigned long long HASHED_FILE_LIMIT = 64ull * 1024 * 1024;
+
+std::wstring Wide(const std::string &text)
+{
+    std::wstring wide(text.size() + 1, L'\0');
+    int length = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, &wide[0], static_cast<int>(wide.size()));
+    wide.resize(length > 0 ? length - 1 : 0);
+    return wide;
+}
+
+std::string Narrow(const std::wstring &text)
+{
+    std::string narrow(text.size() * 2 + 1, '\0');
+    int length = WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, &narrow[0], static_cast<int>(narrow.size()), NULL,
+                                     NULL);
+    narrow.resize(length > 0 ? length - 1 : 0);
+    return narrow;
+}
+
+unsigned long long HashFile(const std::wstring &path)
+{
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, OPEN_EXISTING, 0,
+                              NULL);
+    if (file == INVALID_HANDLE_VALUE)
+        return 0;
+    unsigned long long hash = 1469598103934665603ULL;
+    static char block[65536];
+    DWORD got = 0;
+    while (ReadFile(file, block, sizeof(block), &got, NULL) && got > 0) {
+        for (DWORD i = 0; i < got; ++i) {
+            hash ^= static_cast<unsigned char>(block[i]);
+            hash *= 1099511628211ULL;
+        }
+    }
+    CloseHandle(file);
+    return hash;
+}
+
+void ChecksumInto(const std::wstring &dir, const std::string &relative, const std::wstring &skip,
+                  std::vector<std::string> *lines)
+{
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((dir + L"\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return;
+    do {
+        std::wstring name = found.cFileName;
+        if (name == L"." || name == L"..")
+            continue;
+        std::wstring path = dir + L"\\" + name;
+        if (!skip.empty() && lstrcmpiW(path.c_str(), skip.c_str()) == 0)
+            continue;
+        std::string shown = relative.empty() ? Narrow(name) : relative + "\\" + Narrow(name);
+        unsigned long long size = (static_cast<unsigned long long>(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
+        bool isDirectory = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+        bool isLink = (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+        unsigned long long hash = (!isDirectory && !isLink && size <= HASHED_FILE_LIMIT) ? HashFile(path) : 0;
+        char line[128];
+        snprintf(line, sizeof(line), " size=%llu attributes=%#lx written=%08lx%08lx hash=%016llx", size,
+                 found.dwFileAttributes, found.ftLastWriteTime.dwHighDateTime, found.ftLastWriteTime.dwLowDateTime,
+                 hash);
+        lines->push_back(shown + line);
+        if (isDirectory && !isLink)
+            ChecksumInto(path, shown, skip, lines);
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+}
+
+// Files with size and time, directories by name alone (Wine touches its own folders).
+void ListPlaceInto(const std::string &dir, const std::string &leaveOut, std::string *out)
+{
+    std::vector<std::string> lines;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((dir + "\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return;
+    do {
+        std::string name = found.cFileName;
+        if (name == "." || name == ".." || lstrcmpiA(name.c_str(), leaveOut.c_str()) == 0 ||
+            name.compare(0, 19, "unix_command_status") == 0)
+            continue;
+        char line[128] = "";
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            snprintf(line, sizeof(line), " size=%lu written=%08lx%08lx", found.nFileSizeLow,
+                     found.ftLastWriteTime.dwHighDateTime, found.ftLastWriteTime.dwLowDateTime);
+        lines.push_back(dir + "\\" + name + line);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    std::sort(lines.begin(), lines.end());
+    for (const std::string &line : lines)
+        *out += line + "\n";
+}
+
+void ListInto(const std::wstring &dir, const std::string &relative, std::vector<std::string> *files)
+{
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((dir + L"\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return;
+    do {
+        std::wstring name = found.cFileName;
+        if (name == L"." || name == L"..")
+            continue;
+        std::string shown = relative + Narrow(name);
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            files->push_back(shown + "\\");
+            ListInto(dir + L"\\" + name, shown + "\\", files);
+        } else {
+            files->push_back(shown);
+        }
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+}
+
+std::string TextOfCell(HWND list, int row, int subitem)
+{
+    char text[1024] = "";
+    LVITEMA item = {};
+    item.iSubItem = subitem;
+    item.pszText = text;
+    item.cchTextMax = COUNTOF(text);
+    SendMessageTimeoutA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item), SMTO_NORMAL, DRIVER_WAIT_MS,
+                        NULL);
+    return text;
+}
+
+}  // namespace
+
+std::string StableChecksum(const std::string &dir, const std::string &skip)
+{
+    std::vector<std::string> lines;
+    ChecksumInto(Wide(dir), std::string(), Wide(skip), &lines);
+    std::sort(lines.begin(), lines.end());
+    std::string all;
+    for (const std::string &line : lines)
+        all += line + "\n";
+    return all;
+}
+
+std::string PlacesOutsideChecksum(const std::string &fixtureRoot)
+{
+    std::string rootName = fixtureRoot.substr(fixtureRoot.find_last_of('\\') + 1);
+    char windows[MAX_PATH] = "", temp[MAX_PATH] = "";
+    GetWindowsDirectoryA(windows, MAX_PATH);
+    GetTempPathA(MAX_PATH, temp);
+    std::string tempDir = temp;
+    if (!tempDir.empty() && tempDir.back() == '\\')
+        tempDir.pop_back();
+    std::string all;
+    ListPlaceInto(windows, "", &all);
+    ListPlaceInto("C:", "", &all);
+    ListPlaceInto(tempDir, rootName, &all);
+    return all;
+}
+
+std::vector<std::string> DeviceListing(const std::string &dir)
+{
+    std::vector<std::string> files;
+    ListInto(Wide(dir), "", &files);
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+void RunBounded(const char *what, DWORD timeoutMs, const std::function<void()> &work)
+{
+    std::atomic<bool> done(false);
+    std::thread worker([&] {
+        work();
+        done = true;
+    });
+    DWORD start = GetTickCount();
+    while (!done) {
+        if (GetTickCount() - start > timeoutMs) {
+            ADD_FAILURE() << what << " did not end within " << timeoutMs << " ms";
+            fprintf(stderr, "hostile: %s hangs; ending the test process\n", what);
+            fflush(stderr);
+            TerminateProcess(GetCurrentProcess(), 3);
+        }
+        Sleep(5);
+    }
+    worker.join();
+}
+
+std::string RandomBytes(size_t count, unsigned int seed)
+{
+    std::string bytes(count, '\0');
+    unsigned int state = seed;
+    for (size_t i = 0; i < count; ++i) {
+        state = state * 1103515245u + 12345u;
+        bytes[i] = static_cast<char>(state >> 16);
+    }
+    return bytes;
+}
+
+std::string ReadProfile(const std::string &file, const char *section, const char *key)
+{
+    char value[4096] = "";
+    GetPrivateProfileStringA(section, key, "<absent>", value, COUNTOF(value), file.c_str());
+    return value;
+}
+
+std::vector<PluginRow> ReadPluginRows(HWND list)
+{
+    std::vector<PluginRow> rows;
+    DWORD_PTR count = 0;
+    if (!list || !SendMessageTimeoutA(list, LVM_GETITEMCOUNT, 0, 0, SMTO_NORMAL, DRIVER_WAIT_MS, &count))
+        return rows;
+    for (int row = 0; row < static_cast<int>(count); ++row) {
+        DWORD_PTR state = 0;
+        SendMessageTimeoutA(list, LVM_GETITEMSTATE, row, LVIS_STATEIMAGEMASK, SMTO_NORMAL, DRIVER_WAIT_MS, &state);
+        rows.push_back({TextOfCell(list, row, 0), TextOfCell(list, row, 1), TextOfCell(list, row, 2),
+                        TextOfCell(list, row, 3), (state & LVIS_STATEIMAGEMASK) == INDEXTOSTATEIMAGEMASK(2)});
+    }
+    return rows;
+}
+
+FixtureFile PluginFile(const std::string &relativePath, const std::string &content)
+{
+    FixtureFile file;
+    file.RelativePath = relativePath;
+    file.Content = content;
+    return file;
+}
+
+const char STANDARD_INI[] =
+    "[Configuration]\r\n"
+    "InstallDir=C:\\Veltrano\r\n"
+    "[PackerPlugins]\r\n"
+    "arc=21,%VELTRANO_PATH%\\plugins\\arc\\arc.vpx\r\n"
+    "[ListerPlugins]\r\n"
+    "0=%VELTRANO_PATH%\\plugins\\img\\imgview.vlx\r\n";
+
+DesktopDescription StandardDesktop(const std::string &mainIni)
+{
+    DesktopDescription desktop;
+    desktop.MainIni = mainIni;
+    desktop.HasFtpIni = true;
+    desktop.FtpIni = "[connections]\r\n";
+    desktop.Files = {
+        PluginFile("plugins\\arc\\arc.vpx", "arc plugin"),
+        PluginFile("plugins\\arc\\doc\\readme.txt", "read me"),
+        PluginFile("plugins\\img\\imgview.vlx", "image viewer"),
+        PluginFile("extra1.ini", "[one]\r\n"),
+        PluginFile("extra2.ini", "[two]\r\n"),
+    };
+    return desktop;
+}
+
+std::vector<KeptFile> StandardKeptFiles()
+{
+    return {{"extra1.ini", "[device]\r\nkept=1\r\n"}, {"Plugins\\vpx\\arc\\arc.vpx", "device plugin"}};
+}
+
+void HostileTest::SetUp()
+{
+    ResetInstallState();
+    GetCurrentDirectoryA(MAX_PATH, savedDirectory_);
+}
+
+void HostileTest::Prepare(const DesktopDescription &desktop, const std::string &device)
+{
+    Files = BuildFixture(desktop);
+    ASSERT_FALSE(Files.Root.empty()) << "no fixture root";
+    Device = device.empty() ? Files.DeviceDir : device;
+    SetEnvironmentVariableA("VELTRANO_PATH", Files.DesktopDir.c_str());
+    SetEnvironmentVariableA("U3_APP_DATA_PATH", Device.c_str());
+    CopyBounded(InstallState.AppDataPath, Device.c_str(), COUNTOF(InstallState.AppDataPath));
+    CopyBounded(InstallState.TargetIniPath, (Device + "\\vtmain.ini").c_str(), COUNTOF(InstallState.TargetIniPath));
+    CopyBounded(InstallState.DesktopDir, Files.DesktopDir.c_str(), COUNTOF(InstallState.DesktopDir));
+    CopyBounded(InstallState.SourceIniPath, Files.MainIniPath.c_str(), COUNTOF(InstallState.SourceIniPath));
+    CopyBounded(InstallState.SourceFtpIniPath, Files.FtpIniPath.c_str(), COUNTOF(InstallState.SourceFtpIniPath));
+    CopyBounded(InstallState.ButtonBarName, "DEFAULT.BAR", COUNTOF(InstallState.ButtonBarName));
+    for (const KeptFile &kept : Kept)
+        WriteFileBytes(Device + "\\" + kept.RelativePath, kept.Content);
+    prepared_ = true;
+    TakeChecksums();
+}
+
+void HostileTest::TakeChecksums()
+{
+    desktopBefore_ = StableChecksum(Files.DesktopDir);
+    registryBefore_ = RegistryChecksum();
+    outsideBefore_ = StableChecksum(Files.Root, Files.DeviceDir);
+    placesBefore_ = PlacesOutsideChecksum(Files.Root);
+}
+
+void HostileTest::TearDown()
+{
+    SetCurrentDirectoryA(savedDirectory_);
+    if (prepared_) {
+        EXPECT_EQ(desktopBefore_, StableChecksum(Files.DesktopDir)) << "the desktop installation changed";
+        EXPECT_EQ(registryBefore_, RegistryChecksum()) << "the desktop registry values changed";
+        EXPECT_EQ(outsideBefore_, StableChecksum(Files.Root, Files.DeviceDir))
+            << "something was written beside the device directory";
+        EXPECT_EQ(placesBefore_, PlacesOutsideChecksum(Files.Root))
+            << "something was written to the Windows directory, C:\\ or the temporary directory";
+        for (const KeptFile &kept : Kept) {
+            std::string content;
+            EXPECT_TRUE(ReadFileBytes(Device + "\\" + kept.RelativePath, &content)) << kept.RelativePath << " is gone";
+            EXPECT_EQ(kept.Content, content) << kept.RelativePath << " was replaced";
+        }
+    }
+    SetEnvironmentVariableA("VELTRANO_PATH", NULL);
+    SetEnvironmentVariableA("U3_APP_DATA_PATH", NULL);
+    // Through the Linux side: links are removed, not followed, and long paths go too.
+    if (!Files.Root.empty())
+        ::RemoveTree(Files.Root);
+    for (const std::string &root : ExtraRoots)
+        ::RemoveTree(root);
+    ExtraRoots.clear();
+    prepared_ = false;
+}
+
+IniFile HostileTest::Portable() const
+{
+    IniFile file;
+    EXPECT_TRUE(ReadIniFile(Device + "\\vtmain.ini", &file)) << "no portable settings file";
+    return file;
+}
+
+RunOutcome HostileTest::RunWizard(const RunChoices &choices)
+{
+    RunOutcome outcome;
+    RunDrivenWizard([&](WizardDriver &wizard) {
+        DWORD scriptStart = GetTickCount();
+        wizard.Next();
+        ASSERT_EQ(wizard.CurrentTemplate(), IDD_LANGUAGE);
+        wizard.SelectComboRow(IDC_LANGUAGE_LIST, choices.LanguageRow);
+        wizard.Next();
+        ASSERT_EQ(wizard.CurrentTemplate(), IDD_SETTINGS_SOURCE);
+        if (choices.CopySettings)
+            wizard.Click(IDC_COPY_SETTINGS);
+        if (choices.CopySettings && choices.CopyPlugins)
+            wizard.Click(IDC_COPY_PLUGINS);
+        wizard.PostPress(BUTTON_NEXT);
+        if (choices.CopySettings && choices.CopyPlugins) {
+            ASSERT_TRUE(wizard.WaitUntil([&] { return wizard.CurrentTemplate() == IDD_PLUGINS; },
+                                         "the plugin page to be filled and shown", choices.PageWaitMs));
+            wizard.Settle();
+            outcome.PageShownMs = GetTickCount() - scriptStart;
+            HWND list = InstallState.PluginList;
+            if (choices.OnPluginPage)
+                choices.OnPluginPage(wizard, list);
+            else
+                wizard.Click(IDC_CHECK_ALL);
+            outcome.PageDoneMs = GetTickCount() - scriptStart;
+            outcome.CheckedTotal = wizard.Text(IDC_CHECKED_TOTAL);
+            outcome.FreeSpace = wizard.Text(IDC_FREE_SPACE);
+            wizard.Next();
+            ASSERT_EQ(wizard.CurrentTemplate(), IDD_SETTINGS_FILES);
+            if (choices.CheckAllSettingsFiles)
+                wizard.Click(IDC_CHECK_ALL);
+            wizard.Next();
+        } else {
+            wizard.Settle();
+        }
+        ASSERT_EQ(wizard.CurrentTemplate(), IDD_SUMMARY);
+        wizard.Next();
+        ASSERT_EQ(wizard.CurrentTemplate(), IDD_PROGRESS);
+
+        size_t answered = 0;
+        DWORD start = GetTickCount();
+        while (!wizard.ButtonUsable(BUTTON_FINISH)) {
+            ASSERT_LT(GetTickCount() - start, choices.RunWaitMs) << "the installation run did not end";
+            const std::string &cancelMark = choices.CancelWhenStatusStartsWith;
+            std::string status = cancelMark.empty() ? std::string() : wizard.Text(IDC_STATUS_LINE);
+            if (!cancelMark.empty() && status.compare(0, cancelMark.size(), cancelMark) == 0) {
+                outcome.StatusLine = status;
+                wizard.Cancel();
+                outcome.ClosedOnCancel = wizard.WaitForClose();
+                outcome.RunMs = GetTickCount() - start;
+                return;
+            }
+            std::vector<HWND> boxes = wizard.OpenDialogs();
+            if (boxes.empty()) {
+                Sleep(10);
+                continue;
+            }
+            DialogSeen box;
+            box.Window = boxes.front();
+            box.Caption = wizard.TextOf(box.Window);
+            box.Text = wizard.TextOf(GetDlgItem(box.Window, 0xFFFF));
+            outcome.Boxes.push_back(box);
+            if (answered >= choices.BoxAnswers.size()) {
+                ADD_FAILURE() << "unexpected box \"" << box.Text << "\" captioned " << box.Caption;
+                wizard.Answer(box, IDCANCEL);
+            } else {
+                wizard.Answer(box, choices.BoxAnswers[answered++]);
+            }
+        }
+        wizard.Settle();
+        outcome.RunMs = GetTickCount() - start;
+        outcome.Finished = true;
+        outcome.OutcomeText = wizard.Text(IDC_FIRST_PLAIN_LABEL);
+        outcome.StatusLine = wizard.Text(IDC_STATUS_LINE);
+        outcome.PluginRows = ReadPluginRows(InstallState.PluginList);
+        wizard.Finish();
+        wizard.WaitForClose();
+    });
+    return outcome;
+}
+
+}  // namespace hostile

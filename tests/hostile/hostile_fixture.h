@@ -1,0 +1,122 @@
+// What every hostile input is held to: the program ends its work (every wait bounded), writes
+// nothing outside the device's application-data directory, leaves the desktop installation and
+// its registry values as they were, and leaves alone the device files it must not replace.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "support/engine_fixture.h"
+#include "support/wizard_driver.h"
+
+namespace hostile {
+
+// One line per entry below dir (wide paths, so entries past 259 characters count too): relative
+// path, size, attributes, write time, and a content hash for files up to 64 MiB. Links are listed
+// and not followed. Entries whose path starts with `skip` (a full path) are left out.
+std::string StableChecksum(const std::string &dir, const std::string &skip = std::string());
+
+// Names, sizes and write times of the entries directly in the Windows directory, the root of
+// drive C: and the temporary directory: where a cut or bare path would land.
+std::string PlacesOutsideChecksum(const std::string &fixtureRoot);
+
+// Every file below dir, relative, sorted ("a\b.txt"); directories end in a backslash.
+std::vector<std::string> DeviceListing(const std::string &dir);
+
+// Runs work on a thread of its own and waits at most timeoutMs; on time-out the test fails and
+// the process ends, since a thread that hangs cannot be stopped otherwise.
+void RunBounded(const char *what, DWORD timeoutMs, const std::function<void()> &work);
+
+// Bytes from a fixed-seed generator, NULs included.
+std::string RandomBytes(size_t count, unsigned int seed);
+
+std::string ReadProfile(const std::string &file, const char *section, const char *key);
+
+// A device file that the run must not replace, with the text it holds.
+struct KeptFile {
+    std::string RelativePath;
+    std::string Content;
+};
+
+// What the user does in one whole wizard run.
+struct RunChoices {
+    int LanguageRow = 1;  // Deutsch: the run ends by writing the language keys
+    bool CopySettings = true;
+    bool CopyPlugins = true;
+    // Runs on the plugin page; the default checks every row ("Check all").
+    std::function<void(WizardDriver &, HWND list)> OnPluginPage;
+    bool CheckAllSettingsFiles = true;
+    // Answers to the copy-error boxes, in the order they appear; a box beyond them fails the test.
+    std::vector<int> BoxAnswers;
+    // When not empty: Cancel is pressed once the status line starts with this text, and the
+    // wizard must then close (bounded wait); StatusLine is then the text seen before the press,
+    // and the outcome text is not read.
+    std::string CancelWhenStatusStartsWith;
+    DWORD PageWaitMs = 60000;  // filling the plugin page
+    DWORD RunWaitMs = 120000;  // the installation run
+};
+
+struct PluginRow {
+    std::string Label, Size, Path, CopiedTo;
+    bool Checked;
+};
+
+struct RunOutcome {
+    bool Finished = false;  // Finish became usable
+    bool ClosedOnCancel = false;  // closed after the Cancel of CancelWhenStatusStartsWith
+    std::string OutcomeText;
+    std::string StatusLine;
+    std::vector<DialogSeen> Boxes;
+    std::vector<PluginRow> PluginRows;  // as the list stood after the run
+    std::string CheckedTotal, FreeSpace;
+    DWORD PageShownMs = 0, PageDoneMs = 0, RunMs = 0;  // for figures printed by heavy cases
+};
+
+std::vector<PluginRow> ReadPluginRows(HWND list);
+
+// A desktop installation under a fresh root and a device directory, with InstallState filled as
+// the start-up fills it, and the checks of the header made in TearDown.
+class HostileTest : public ::testing::Test {
+protected:
+    engine_fixture::Fixture Files;
+    std::string Device;  // U3_APP_DATA_PATH; Files.DeviceDir unless a test puts it elsewhere
+    std::vector<KeptFile> Kept;
+    std::vector<std::string> ExtraRoots;  // removed in TearDown, like the fixture root
+
+    void SetUp() override;
+    void TearDown() override;
+
+    // Writes the desktop, points the install state at it and at `device` (empty: Files.DeviceDir),
+    // writes the kept device files, then takes the checksums.
+    void Prepare(const engine_fixture::DesktopDescription &desktop, const std::string &device = std::string());
+    // Takes the checksums again (after a test wrote more desktop fixtures itself).
+    void TakeChecksums();
+
+    RunOutcome RunWizard(const RunChoices &choices);
+    engine_fixture::IniFile Portable() const;
+
+private:
+    std::string desktopBefore_, registryBefore_, outsideBefore_, placesBefore_;
+    bool prepared_ = false;
+    char savedDirectory_[MAX_PATH] = "";
+};
+
+// A plugin file at relative path below the desktop, with a given content.
+engine_fixture::FixtureFile PluginFile(const std::string &relativePath, const std::string &content);
+
+// The desktop most cases start from: plugins arc (plugins\arc, with doc\readme.txt) and img
+// (plugins\img), an FTP settings file and the extra settings files extra1.ini and extra2.ini.
+engine_fixture::DesktopDescription StandardDesktop(const std::string &mainIni);
+
+// Device files present before the run that it must leave alone: extra1.ini and the arc plugin file.
+std::vector<KeptFile> StandardKeptFiles();
+
+// The main settings file of the standard desktop with its two plugins registered.
+extern const char STANDARD_INI[];
+
+}  // namespace hostile

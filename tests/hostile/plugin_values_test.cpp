@@ -1,0 +1,73 @@
+// Plugin values whose file names would not give a directory of their own right under the kind's
+// subdirectory: "..", '/', ':' and empty base names. The page lists them (their directories
+// exist), the transfer skips them, and nothing lands outside Plugins\<kind>\<base name>\.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "hostile/hostile_fixture.h"
+
+using namespace engine_fixture;
+
+namespace hostile {
+namespace {
+
+TEST_F(HostileTest, UnsafeBaseNamesAreSkipped)
+{
+    std::string ini = STANDARD_INI;
+    ini += "[FileSystemPlugins]\r\n"
+           "dots=%VELTRANO_PATH%\\plugins\\evil\\...vfx\r\n"       // base name ".."
+           "dot=%VELTRANO_PATH%\\plugins\\evil\\..vfx\r\n"         // base name "."
+           "up=%VELTRANO_PATH%\\plugins\\evil\\..\r\n"             // file "..", base name "."
+           "empty=%VELTRANO_PATH%\\plugins\\evil\\.vfx\r\n"        // base name ""
+           "slash=%VELTRANO_PATH%\\plugins\\evil\\a/../../../x.vfx\r\n"
+           "colon=%VELTRANO_PATH%\\plugins\\evil\\c:x.vfx\r\n"
+           "stream=%VELTRANO_PATH%\\plugins\\evil\\x:stream.vfx\r\n"
+           "fine=%VELTRANO_PATH%\\plugins\\evil\\good.vfx\r\n";
+    DesktopDescription desktop = StandardDesktop(ini);
+    desktop.Files.push_back(PluginFile("plugins\\evil\\good.vfx", "evil plugin"));
+    desktop.Files.push_back(PluginFile("plugins\\evil\\sub\\data.bin", "evil data"));
+    Kept = StandardKeptFiles();
+    Prepare(desktop);
+    RunOutcome run = RunWizard(RunChoices());
+    ASSERT_TRUE(run.Finished);
+    EXPECT_EQ("Installation complete!", run.OutcomeText);
+    EXPECT_TRUE(run.Boxes.empty());
+    ASSERT_EQ(10u, run.PluginRows.size()) << "each registration with an existing directory is listed";
+    std::vector<std::string> expected = {
+        "Plugins\\",
+        "Plugins\\vfx\\",
+        "Plugins\\vfx\\good\\",
+        "Plugins\\vfx\\good\\good.vfx",
+        "Plugins\\vfx\\good\\sub\\",
+        "Plugins\\vfx\\good\\sub\\data.bin",
+        "Plugins\\vlx\\",
+        "Plugins\\vlx\\imgview\\",
+        "Plugins\\vlx\\imgview\\imgview.vlx",
+        "Plugins\\vpx\\",
+        "Plugins\\vpx\\arc\\",
+        "Plugins\\vpx\\arc\\arc.vpx",
+        "Plugins\\vpx\\arc\\doc\\",
+        "Plugins\\vpx\\arc\\doc\\readme.txt",
+        "extra1.ini",
+        "extra2.ini",
+        "vpx_ftp.ini",
+        "vtmain.ini",
+    };
+    EXPECT_EQ(expected, DeviceListing(Device));
+    std::string portable = Device + "\\vtmain.ini";
+    for (const char *key : {"dots", "dot", "up", "empty", "slash", "colon", "stream"}) {
+        SCOPED_TRACE(key);
+        EXPECT_EQ("<absent>", ReadProfile(portable, "FileSystemPlugins", key));
+    }
+    EXPECT_EQ("%U3_APP_DATA_PATH%\\Plugins\\vfx\\good\\good.vfx", ReadProfile(portable, "FileSystemPlugins", "fine"));
+    for (const PluginRow &row : run.PluginRows) {
+        if (row.Label != "File System: fine" && row.Label.compare(0, 13, "File System: ") == 0) {
+            EXPECT_EQ("", row.CopiedTo) << row.Label;
+        }
+    }
+}
+
+}  // namespace
+}  // namespace hostile
