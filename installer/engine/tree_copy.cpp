@@ -4,6 +4,7 @@
 
 #include "engine/entry_filter.h"
 #include "engine/link_guard.h"
+#include "engine/whole_copy.h"
 #include "startup/install_state.h"
 #include "startup/path_helpers.h"
 
@@ -57,35 +58,17 @@ void ReportEntryTooLong(const char *name)
     ReportCopyError(fullTarget, ERROR_FILENAME_EXCED_RANGE);
 }
 
-// The copy may have left a half-written file; it can carry the source's read-only attribute.
-void RemoveFailedCopy(const char *path)
-{
-    SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL);
-    DeleteFileA(path);
-}
-
-BOOL NothingAt(const char *path)
-{
-    if (GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES)
-        return FALSE;
-    DWORD error = GetLastError();
-    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
-}
-
-// Copies the file whose paths are in the buffers. 1 to go on, 0 when the tree stops.
+// Copies the file whose paths are in the buffers. 1 to go on, 0 when the tree stops. A failed
+// copy leaves nothing it wrote; a file that was there before stays untouched.
 int CopyOneFile()
 {
-    // Only a file that this copy creates may be removed again after a failure.
-    BOOL created = NothingAt(TargetPath);
-    if (CopyFileA(SourcePath, TargetPath, TRUE)) {
+    DWORD error;
+    if (CopyWholeFile(SourcePath, TargetPath, TRUE, &error)) {
         SetFileAttributesA(TargetPath, 0);
         return 1;
     }
-    DWORD error = GetLastError();
     if (error == ERROR_FILE_EXISTS)
         return 1;
-    if (created)
-        RemoveFailedCopy(TargetPath);
     ReportCopyError(TargetPath, error);
     return 0;
 }
