@@ -24,21 +24,10 @@ const char READY_NOTE[] = "You can now run Veltrano via the U3 Launchpad.";
 const int VALUE_MAX_CHARS = 258;
 const DWORD EXTRA_FILES_PAUSE_MS = 100;
 
-// The last backslash of a path, stepping over double-byte characters; NULL when there is none.
-const char *LastBackslash(const char *path)
-{
-    const char *last = NULL;
-    for (const char *c = path; *c; c = CharNextA(c)) {
-        if (*c == '\\')
-            last = c;
-    }
-    return last;
-}
-
 // Cuts the path after its last backslash, which stays; 0 when it has none.
 int CutAfterLastBackslash(char *path)
 {
-    const char *last = LastBackslash(path);
+    const char *last = LastCharOf(path, '\\');
     if (!last)
         return 0;
     path[last - path + 1] = '\0';
@@ -107,7 +96,7 @@ void CopyButtonBarFile()
     if (!whole)
         return;
 
-    const char *separator = LastBackslash(source);
+    const char *separator = LastCharOf(source, '\\');
     CopyBounded(InstallState.ButtonBarName, separator ? separator + 1 : source,
                 COUNTOF(InstallState.ButtonBarName));
     // No name: the target would be the device's directory itself. No directory: a bare name

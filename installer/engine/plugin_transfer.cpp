@@ -36,16 +36,6 @@ int KindOfLabel(const char *label)
     return -1;
 }
 
-char *LastBackslash(char *text)
-{
-    char *last = NULL;
-    for (; *text; ++text) {
-        if (*text == '\\')
-            last = text;
-    }
-    return last;
-}
-
 // Expands a value of at most 259 characters in place; FALSE when the expanded text filled all 259
 // and so may have been cut.
 BOOL ExpandsWhole(char *value)
@@ -59,7 +49,7 @@ BOOL ExpandsWhole(char *value)
 // FALSE when the value has no backslash.
 BOOL SplitPluginValue(char *value, PluginValue *parts)
 {
-    char *last = LastBackslash(value);
+    char *last = LastCharOf(value, '\\');
     if (!last)
         return FALSE;
     CopyBounded(parts->FileName, last + 1, COUNTOF(parts->FileName));
@@ -131,11 +121,7 @@ BOOL AppendDirectory(char *path, int capacity, const char *name)
 void BaseNameOf(const char *fileName, char *baseName)
 {
     CopyBounded(baseName, fileName, PATH_BUFFER_SIZE);
-    char *lastDot = NULL;
-    for (char *c = baseName; *c; ++c) {
-        if (*c == '.')
-            lastDot = c;
-    }
+    char *lastDot = LastCharOf(baseName, '.');
     if (lastDot)
         *lastDot = '\0';
 }

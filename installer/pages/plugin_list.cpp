@@ -14,19 +14,11 @@ char KeyNames[65536];
 BOOL ModuleBaseName(const char *value, char *name, int capacity)
 {
     name[0] = '\0';
-    const char *lastBackslash = NULL;
-    for (const char *c = value; *c; ++c) {
-        if (*c == '\\')
-            lastBackslash = c;
-    }
+    const char *lastBackslash = LastCharOf(value, '\\');
     if (!lastBackslash)
         return FALSE;
     CopyBounded(name, lastBackslash + 1, capacity);
-    char *lastDot = NULL;
-    for (char *c = name; *c; ++c) {
-        if (*c == '.')
-            lastDot = c;
-    }
+    char *lastDot = LastCharOf(name, '.');
     if (lastDot)
         *lastDot = '\0';
     return TRUE;
@@ -64,11 +56,8 @@ char *PluginDirectory(const char *section, const char *key, char *value, int cap
     char *path = const_cast<char *>(SkipFlagsPrefix(value));
     if (!path[0])
         return NULL;
-    char *lastBackslash = NULL;
-    for (char *c = path + 1; *c; ++c) {
-        if (*c == '\\')
-            lastBackslash = c;
-    }
+    // The path's first character does not count: a lone leading backslash names no directory.
+    char *lastBackslash = LastCharOf(CharNextA(path), '\\');
     if (!lastBackslash || !lastBackslash[1])
         return NULL;
     *lastBackslash = '\0';

@@ -18,11 +18,7 @@ void FillSettingsFileList(HWND list)
 {
     char pattern[PATH_BUFFER_SIZE];
     CopyBounded(pattern, InstallState.SourceIniPath, COUNTOF(pattern));
-    char *lastBackslash = NULL;
-    for (char *c = pattern; *c; ++c) {
-        if (*c == '\\')
-            lastBackslash = c;
-    }
+    char *lastBackslash = LastCharOf(pattern, '\\');
     if (!lastBackslash)
         return;
     lastBackslash[1] = '\0';

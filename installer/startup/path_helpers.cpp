@@ -21,6 +21,21 @@ char *StringEnd(char *text)
     return text;
 }
 
+const char *LastCharOf(const char *text, char c)
+{
+    const char *last = NULL;
+    for (; *text; text = CharNextA(text)) {
+        if (*text == c)
+            last = text;
+    }
+    return last;
+}
+
+char *LastCharOf(char *text, char c)
+{
+    return const_cast<char *>(LastCharOf(static_cast<const char *>(text), c));
+}
+
 void CopyBounded(char *target, const char *source, int capacity)
 {
     if (capacity <= 0)

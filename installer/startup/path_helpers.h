@@ -15,6 +15,11 @@ void StripBackslash(char *path);
 // characters the buffer holds from text onward, without the terminator (at most 259).
 void ExpandEnvRefs(char *text, int size);
 
+// The last occurrence of c in text, stepping over double-byte characters (whose trail byte may
+// equal a backslash); NULL when there is none.
+char *LastCharOf(char *text, char c);
+const char *LastCharOf(const char *text, char c);
+
 // Copies at most capacity - 1 bytes of source and terminates: the bounded copy used everywhere.
 void CopyBounded(char *target, const char *source, int capacity);
 

@@ -39,3 +39,19 @@ TEST(DoubleByteCodePage, StripBackslashLooksAtTheLastByteOnly)
 }
 
 }  // namespace
+
+namespace {
+
+TEST(DoubleByteCodePage, LastCharOfStepsOverTrailBytes)
+{
+    ASSERT_EQ(932u, GetACP());
+    char path[PATH_BUFFER_SIZE];
+    CopyBounded(path, TRAIL_5C, COUNTOF(path));
+    EXPECT_EQ(path + 6, LastCharOf(path, '\\')) << "the trail byte 0x5C is not a separator";
+    char plain[] = "c:\\dir\\name.ini";
+    EXPECT_EQ(plain + 6, LastCharOf(plain, '\\'));
+    EXPECT_EQ(plain + 11, LastCharOf(plain, '.'));
+    EXPECT_EQ(nullptr, LastCharOf(plain, '/'));
+}
+
+}  // namespace
