@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "protocol.h"
+#include "support/files.h"
 #include "support/process.h"
 
 namespace {
@@ -64,16 +65,8 @@ std::string TempDirectory()
 
 std::string ReadFileText(const std::string &path)
 {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                              NULL, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
-    if (file == INVALID_HANDLE_VALUE)
-        return "";
     std::string text;
-    char buffer[4096];
-    DWORD read = 0;
-    while (ReadFile(file, buffer, sizeof(buffer), &read, NULL) && read > 0)
-        text.append(buffer, read);
-    CloseHandle(file);
+    ReadFileContent(path, &text);
     return text;
 }
 

@@ -1,5 +1,7 @@
 #include "tree_snapshot.h"
 
+#include "support/files.h"
+
 #include <cstdio>
 
 namespace {
@@ -60,16 +62,8 @@ void AppendHive(HKEY hive, const char *name, std::string &out)
 
 std::string ReadWholeFile(const std::string &path)
 {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, OPEN_EXISTING, 0,
-                              NULL);
-    if (file == INVALID_HANDLE_VALUE)
-        return "";
     std::string text;
-    char buffer[65536];
-    DWORD got = 0;
-    while (ReadFile(file, buffer, sizeof(buffer), &got, NULL) && got > 0)
-        text.append(buffer, got);
-    CloseHandle(file);
+    ReadFileContent(path, &text);
     return text;
 }
 

@@ -108,16 +108,8 @@ ScratchDirectory::~ScratchDirectory()
 
 std::string ReadTextFile(const std::string &path)
 {
-    HANDLE file = CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
-    if (file == INVALID_HANDLE_VALUE)
-        return "<missing>";
     std::string content;
-    char block[4096];
-    DWORD got = 0;
-    while (ReadFile(file, block, sizeof(block), &got, NULL) && got > 0)
-        content.append(block, got);
-    CloseHandle(file);
-    return content;
+    return ReadFileContent(path, &content) ? content : "<missing>";
 }
 
 unsigned long Attributes(const std::string &path)

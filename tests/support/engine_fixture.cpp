@@ -1,5 +1,7 @@
 #include "support/engine_fixture.h"
 
+#include "support/files.h"
+
 #include <commctrl.h>
 
 #include <algorithm>
@@ -122,17 +124,7 @@ void WriteFileBytes(const std::string &path, const std::string &content, DWORD a
 
 bool ReadFileBytes(const std::string &path, std::string *content)
 {
-    content->clear();
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, NULL);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    char block[4096];
-    DWORD got = 0;
-    while (ReadFile(file, block, sizeof(block), &got, NULL) && got > 0)
-        content->append(block, got);
-    CloseHandle(file);
-    return true;
+    return ReadFileContent(path, content);
 }
 
 bool PathExists(const std::string &path)

@@ -46,6 +46,21 @@ bool WriteTextFile(const std::string &path, const std::string &text)
     return ok && written == text.size();
 }
 
+bool ReadFileContent(const std::string &path, std::string *content)
+{
+    content->clear();
+    HANDLE file = CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              NULL, OPEN_EXISTING, 0, NULL);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    char block[65536];
+    DWORD got = 0;
+    while (ReadFile(file, block, sizeof(block), &got, NULL) && got > 0)
+        content->append(block, got);
+    CloseHandle(file);
+    return true;
+}
+
 void WriteSizedFile(const std::string &path, unsigned long long size)
 {
     MakeDirectories(path.substr(0, path.find_last_of('\\')));

@@ -13,6 +13,9 @@ void MakeDirectories(const std::string &path);
 // longer than the ANSI functions take.
 bool WriteTextFile(const std::string &path, const std::string &text);
 
+// The whole content of a file, however long its path; FALSE when it cannot be opened.
+bool ReadFileContent(const std::string &path, std::string *content);
+
 // A file of size bytes, sparse where the file system allows.
 void WriteSizedFile(const std::string &path, unsigned long long size);
 

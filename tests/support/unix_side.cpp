@@ -4,24 +4,12 @@
 
 #include <string>
 
+#include "support/files.h"
 #include "support/process.h"
 
 namespace {
 
 typedef char *(CDECL *UnixFileNameProc)(LPCWSTR);
-
-std::string ReadSmallFile(const std::string &path)
-{
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, OPEN_EXISTING, 0,
-                              NULL);
-    if (file == INVALID_HANDLE_VALUE)
-        return "";
-    char text[64] = "";
-    DWORD got = 0;
-    ReadFile(file, text, sizeof(text) - 1, &got, NULL);
-    CloseHandle(file);
-    return std::string(text, got);
-}
 
 }  // namespace
 
@@ -58,7 +46,8 @@ bool RunUnixCommand(const std::string &command)
     CloseHandle(started.hProcess);
     CloseHandle(started.hThread);
     for (DWORD waited = 0; waited < 20000; waited += 10) {
-        std::string text = ReadSmallFile(status);
+        std::string text;
+        ReadFileContent(status, &text);
         if (!text.empty()) {
             DeleteFileA(status.c_str());
             return text[0] == '0' && (text.size() == 1 || text[1] == '\n');
