@@ -6,29 +6,18 @@
 
 namespace {
 
-void Walk(const std::string &root, const std::string &relative, TreeSnapshot &snapshot)
+void Walk(const std::string &root, TreeSnapshot &snapshot)
 {
-    std::string directory = relative.empty() ? root : root + "\\" + relative;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((directory + "\\*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return;
-    do {
-        std::string name = found.cFileName;
-        if (name == "." || name == "..")
-            continue;
-        std::string path = relative.empty() ? name : relative + "\\" + name;
+    WalkTree(root, [&](const WIN32_FIND_DATAW &found, const std::wstring &, const std::string &path) {
         TreeEntry &entry = snapshot[path];
         entry.Directory = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
         entry.Attributes = found.dwFileAttributes;
-        if (entry.Directory) {
-            Walk(root, path, snapshot);
-        } else {
+        if (!entry.Directory) {
             entry.Size = (static_cast<unsigned long long>(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
             entry.Contents = ReadWholeFile(root + "\\" + path);
         }
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
+        return true;
+    });
 }
 
 std::string Hex(DWORD value)
@@ -70,7 +59,7 @@ std::string ReadWholeFile(const std::string &path)
 TreeSnapshot SnapshotTree(const std::string &root)
 {
     TreeSnapshot snapshot;
-    Walk(root, "", snapshot);
+    Walk(root, snapshot);
     return snapshot;
 }
 

@@ -1,5 +1,7 @@
 #include "hostile/hostile_fixture.h"
 
+#include "support/files.h"
+
 #include <commctrl.h>
 
 #include <algorithm>
@@ -28,15 +30,6 @@ std::wstring Wide(const std::string &text)
     return wide;
 }
 
-std::string Narrow(const std::wstring &text)
-{
-    std::string narrow(text.size() * 2 + 1, '\0');
-    int length = WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, &narrow[0], static_cast<int>(narrow.size()), NULL,
-                                     NULL);
-    narrow.resize(length > 0 ? length - 1 : 0);
-    return narrow;
-}
-
 unsigned long long HashFile(const std::wstring &path)
 {
     HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, OPEN_EXISTING, 0,
@@ -56,21 +49,11 @@ unsigned long long HashFile(const std::wstring &path)
     return hash;
 }
 
-void ChecksumInto(const std::wstring &dir, const std::string &relative, const std::wstring &skip,
-                  std::vector<std::string> *lines)
+void ChecksumInto(const std::wstring &dir, const std::wstring &skip, std::vector<std::string> *lines)
 {
-    WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW((dir + L"\\*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return;
-    do {
-        std::wstring name = found.cFileName;
-        if (name == L"." || name == L"..")
-            continue;
-        std::wstring path = dir + L"\\" + name;
+    WalkTree(dir, [&](const WIN32_FIND_DATAW &found, const std::wstring &path, const std::string &shown) {
         if (!skip.empty() && lstrcmpiW(path.c_str(), skip.c_str()) == 0)
-            continue;
-        std::string shown = relative.empty() ? Narrow(name) : relative + "\\" + Narrow(name);
+            return false;
         unsigned long long size = (static_cast<unsigned long long>(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
         bool isDirectory = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
         bool isLink = (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
@@ -80,10 +63,8 @@ void ChecksumInto(const std::wstring &dir, const std::string &relative, const st
                  found.dwFileAttributes, found.ftLastWriteTime.dwHighDateTime, found.ftLastWriteTime.dwLowDateTime,
                  hash);
         lines->push_back(shown + line);
-        if (isDirectory && !isLink)
-            ChecksumInto(path, shown, skip, lines);
-    } while (FindNextFileW(search, &found));
-    FindClose(search);
+        return !isLink;
+    });
 }
 
 // Files with size and time, directories by name alone (Wine touches its own folders).
@@ -111,25 +92,13 @@ void ListPlaceInto(const std::string &dir, const std::string &leaveOut, std::str
         *out += line + "\n";
 }
 
-void ListInto(const std::wstring &dir, const std::string &relative, std::vector<std::string> *files)
+void ListInto(const std::wstring &dir, std::vector<std::string> *files)
 {
-    WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW((dir + L"\\*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return;
-    do {
-        std::wstring name = found.cFileName;
-        if (name == L"." || name == L"..")
-            continue;
-        std::string shown = relative + Narrow(name);
-        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-            files->push_back(shown + "\\");
-            ListInto(dir + L"\\" + name, shown + "\\", files);
-        } else {
-            files->push_back(shown);
-        }
-    } while (FindNextFileW(search, &found));
-    FindClose(search);
+    WalkTree(dir, [&](const WIN32_FIND_DATAW &found, const std::wstring &, const std::string &shown) {
+        bool isDirectory = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+        files->push_back(isDirectory ? shown + "\\" : shown);
+        return true;
+    });
 }
 
 std::string TextOfCell(HWND list, int row, int subitem)
@@ -149,7 +118,7 @@ std::string TextOfCell(HWND list, int row, int subitem)
 std::string StableChecksum(const std::string &dir, const std::string &skip)
 {
     std::vector<std::string> lines;
-    ChecksumInto(Wide(dir), std::string(), Wide(skip), &lines);
+    ChecksumInto(Wide(dir), Wide(skip), &lines);
     std::sort(lines.begin(), lines.end());
     std::string all;
     for (const std::string &line : lines)
@@ -176,7 +145,7 @@ std::string PlacesOutsideChecksum(const std::string &fixtureRoot)
 std::vector<std::string> DeviceListing(const std::string &dir)
 {
     std::vector<std::string> files;
-    ListInto(Wide(dir), "", &files);
+    ListInto(Wide(dir), &files);
     std::sort(files.begin(), files.end());
     return files;
 }

@@ -30,33 +30,22 @@ unsigned long long Fnv1a(const std::string &bytes)
     return hash;
 }
 
-void ChecksumInto(const std::string &dir, const std::string &relative, std::vector<std::string> *lines)
+void ChecksumInto(const std::string &dir, std::vector<std::string> *lines)
 {
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((dir + "\\*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return;
-    do {
-        std::string name = found.cFileName;
-        if (name == "." || name == "..")
-            continue;
-        std::string path = dir + "\\" + name;
-        std::string shown = relative.empty() ? name : relative + "\\" + name;
-        char line[1024];
+    WalkTree(dir, [&](const WIN32_FIND_DATAW &found, const std::wstring &, const std::string &shown) {
         bool isDir = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
         unsigned long long hash = 0;
         if (!isDir) {
             std::string content;
-            hash = ReadFileBytes(path, &content) ? Fnv1a(content) : 0;
+            hash = ReadFileBytes(dir + "\\" + shown, &content) ? Fnv1a(content) : 0;
         }
+        char line[1024];
         snprintf(line, sizeof(line), "%s size=%lu attributes=%#lx written=%08lx%08lx hash=%016llx", shown.c_str(),
                  found.nFileSizeLow, found.dwFileAttributes, found.ftLastWriteTime.dwHighDateTime,
                  found.ftLastWriteTime.dwLowDateTime, hash);
         lines->push_back(line);
-        if (isDir)
-            ChecksumInto(path, shown, lines);
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
+        return true;
+    });
 }
 
 void RegistryValuesInto(HKEY hive, const char *hiveName, std::string *out)
@@ -178,7 +167,7 @@ void RemoveTree(const std::string &dir)
 std::string TreeChecksum(const std::string &dir)
 {
     std::vector<std::string> lines;
-    ChecksumInto(dir, std::string(), &lines);
+    ChecksumInto(dir, &lines);
     std::sort(lines.begin(), lines.end());
     std::string all;
     for (const std::string &line : lines)

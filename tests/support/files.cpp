@@ -46,6 +46,47 @@ bool WriteTextFile(const std::string &path, const std::string &text)
     return ok && written == text.size();
 }
 
+std::string NarrowName(const std::wstring &name)
+{
+    std::string narrow(name.size() * 2 + 1, '\0');
+    int length = WideCharToMultiByte(CP_ACP, 0, name.c_str(), -1, &narrow[0], static_cast<int>(narrow.size()), NULL,
+                                     NULL);
+    narrow.resize(length > 0 ? length - 1 : 0);
+    return narrow;
+}
+
+namespace {
+
+void WalkLevel(const std::wstring &directory, const std::string &relative, const TreeVisitor &visit)
+{
+    WIN32_FIND_DATAW entry;
+    HANDLE search = FindFirstFileW((directory + L"\\*").c_str(), &entry);
+    if (search == INVALID_HANDLE_VALUE)
+        return;
+    do {
+        std::wstring name = entry.cFileName;
+        if (name == L"." || name == L"..")
+            continue;
+        std::wstring path = directory + L"\\" + name;
+        std::string shown = relative.empty() ? NarrowName(name) : relative + "\\" + NarrowName(name);
+        if (visit(entry, path, shown) && (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            WalkLevel(path, shown, visit);
+    } while (FindNextFileW(search, &entry));
+    FindClose(search);
+}
+
+}  // namespace
+
+void WalkTree(const std::wstring &root, const TreeVisitor &visit)
+{
+    WalkLevel(root, "", visit);
+}
+
+void WalkTree(const std::string &root, const TreeVisitor &visit)
+{
+    WalkLevel(Wide(root), "", visit);
+}
+
 bool ReadFileContent(const std::string &path, std::string *content)
 {
     content->clear();
