@@ -25,7 +25,7 @@ const LPARAM REQUEST_FINAL = 0x63215782;
 const DWORD IDENTITY_REPLY = 0x23452741;
 
 // No peer outlives a test run that lost track of it.
-const DWORD LIFETIME_MS = 120000;
+const DWORD LIFETIME_MS = 600000;
 const UINT_PTR CLOSE_TIMER = 1;
 const char DIALOG_CLASS[] = "FakePeerDialog";
 

@@ -24,9 +24,9 @@
 enum SheetButton { SHEET_BACK, SHEET_NEXT, SHEET_FINISH, SHEET_CANCEL };
 
 enum {
-    QUICK_WAIT_MS = 10000,     // a page change, a button state, a control's answer
-    PROCESS_WAIT_MS = 30000,   // a Wine process start or end
-    RUN_WAIT_MS = 120000,      // the whole installation run
+    QUICK_WAIT_MS = STEP_HANG_GUARD_MS,       // a page change, a button state, a control's answer
+    PROCESS_WAIT_MS = PROCESS_HANG_GUARD_MS,  // a Wine process start or end
+    RUN_WAIT_MS = RUN_HANG_GUARD_MS,          // the whole installation run
 };
 
 class InstallerDriver {

@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include "support/hang_guard.h"
+
 namespace {
 
-const DWORD STOP_WAIT_MS = 10000;
-const DWORD BOX_CLOSE_WAIT_MS = 5000;
+const DWORD STOP_WAIT_MS = STEP_HANG_GUARD_MS;
+const DWORD BOX_CLOSE_WAIT_MS = STEP_HANG_GUARD_MS;
 // The dialog manager gives a message box's text control this id.
 const int MESSAGE_TEXT_ID = 0xFFFF;
 

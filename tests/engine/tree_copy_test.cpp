@@ -13,13 +13,14 @@
 #include "engine/tree_copy.h"
 #include "message_box_answerer.h"
 #include "startup/install_state.h"
+#include "support/hang_guard.h"
 #include "tree_fixture.h"
 
 namespace {
 
 typedef std::set<std::string> Listing;
 
-const DWORD COPY_START_WAIT_MS = 20000;
+const DWORD COPY_START_WAIT_MS = PROCESS_HANG_GUARD_MS;
 const UINT WM_TEST_CANCEL = WM_APP + 1;  // what the progress page's Cancel does, as a message
 const UINT WM_TEST_COUNT = WM_APP + 2;
 

@@ -1,6 +1,7 @@
 #include "tree_fixture.h"
 
 #include "support/files.h"
+#include "support/hang_guard.h"
 
 #include <windows.h>
 
@@ -8,7 +9,7 @@
 
 namespace {
 
-const DWORD UNIX_COMMAND_WAIT_MS = 10000;
+const DWORD UNIX_COMMAND_WAIT_MS = PROCESS_HANG_GUARD_MS;
 
 std::wstring Wide(const std::string &text)
 {

@@ -18,7 +18,7 @@ using namespace engine_fixture;
 namespace hostile {
 namespace {
 
-const DWORD PROCESS_WAIT_MS = 20000;
+const DWORD PROCESS_WAIT_MS = PROCESS_HANG_GUARD_MS;
 
 // A directory path of exactly `length` characters below a fresh temporary directory.
 std::string PathOfLength(const std::string &root, size_t length)

@@ -151,7 +151,7 @@ protected:
         wizard.Next();
         EXPECT_EQ(wizard.CurrentTemplate(), IDD_PROGRESS);
         wizard.WaitUntil([&] { return wizard.ButtonUsable(BUTTON_FINISH); }, "Finish after the installation run",
-                         30000);
+                         RUN_HANG_GUARD_MS);
         std::string outcome = wizard.Text(IDC_FIRST_PLAIN_LABEL);
         EXPECT_FALSE(wizard.Visible(IDC_PROGRESS_BAR));
         EXPECT_FALSE(wizard.ButtonUsable(BUTTON_BACK));
@@ -285,7 +285,7 @@ TEST_F(InstallRun, CancelDuringAPluginCopy)
         ASSERT_EQ(wizard.CurrentTemplate(), IDD_SUMMARY);
         wizard.Next();
         wizard.WaitUntil([&] { return wizard.Text(IDC_STATUS_LINE) == "File System: big"; },
-                         "the big plugin's copy to start", 30000);
+                         "the big plugin's copy to start", RUN_HANG_GUARD_MS);
         wizard.PostPress(BUTTON_CANCEL);
         wizard.WaitForClose();
     });

@@ -6,6 +6,7 @@
 
 #include "engine/installation.h"
 #include "startup/install_state.h"
+#include "support/hang_guard.h"
 
 StandInRun StandIn;
 
@@ -35,7 +36,7 @@ void Hold()
             TranslateMessage(&message);
             DispatchMessageA(&message);
         }
-        if (GetTickCount() - start > 10000) {
+        if (GetTickCount() - start > STEP_HANG_GUARD_MS) {
             StandIn.HoldTimedOut = true;
             return;
         }

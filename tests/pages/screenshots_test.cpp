@@ -1,4 +1,4 @@
-// Saves a picture of each of the seven pages, as a user sees it, into build/screenshots.
+// Saves a picture of each of the seven pages, as a user sees it, into build/<arch>/screenshots.
 #include <windows.h>
 
 #include <string>
@@ -13,8 +13,8 @@ namespace {
 
 std::string ScreenshotDir()
 {
-    // Tests run from build/<arch>/bin.
-    std::string dir = ProgramBesideTest("..\\..\\screenshots");
+    // Tests run from build/<arch>/bin; each build keeps its own pictures.
+    std::string dir = ProgramBesideTest("..\\screenshots");
     CreateDirectoryA(dir.c_str(), NULL);
     return dir;
 }

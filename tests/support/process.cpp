@@ -66,7 +66,7 @@ BOOL WaitForExit(HANDLE process, DWORD timeoutMs, DWORD *exitCode)
 {
     if (WaitForSingleObject(process, timeoutMs) != WAIT_OBJECT_0) {
         TerminateProcess(process, 99);
-        WaitForSingleObject(process, 5000);
+        WaitForSingleObject(process, PROCESS_HANG_GUARD_MS);
         return FALSE;
     }
     GetExitCodeProcess(process, exitCode);

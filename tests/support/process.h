@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "support/hang_guard.h"
+
 struct EnvironmentChange {
     const char *Name;
     const char *Value;  // NULL removes the variable

@@ -45,7 +45,7 @@ bool RunUnixCommand(const std::string &command)
         return false;
     CloseHandle(started.hProcess);
     CloseHandle(started.hThread);
-    for (DWORD waited = 0; waited < 20000; waited += 10) {
+    for (DWORD waited = 0; waited < PROCESS_HANG_GUARD_MS; waited += 10) {
         std::string text;
         ReadFileContent(status, &text);
         if (!text.empty()) {

@@ -52,7 +52,7 @@ std::string WindowText(HWND window)
     char text[4096] = "";
     // WM_GETTEXT works across processes; GetWindowTextA does not for other processes' controls.
     SendMessageTimeoutA(window, WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
-                        5000, NULL);
+                        STEP_HANG_GUARD_MS, NULL);
     return text;
 }
 

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "support/hang_guard.h"
+
 // A visible top-level window of the process whose caption is exactly `caption`;
 // NULL when none appeared within timeoutMs.
 HWND WaitForProcessWindow(DWORD processId, const char *caption, DWORD timeoutMs);

@@ -358,12 +358,12 @@ void WizardDriver::CloseEverything()
     }
     PostMessageA(sheet_, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
     HWND sheet = sheet_;
-    if (WaitUntil([sheet] { return !IsWindow(sheet); }, "the wizard to close on Cancel after the script", 10000))
+    if (WaitUntil([sheet] { return !IsWindow(sheet); }, "the wizard to close on Cancel after the script"))
         return;
     // Last resorts: end the wizard's loop, then the whole process rather than hang the run.
     failed_ = false;
     PostThreadMessageA(thread_, WM_QUIT, 0, 0);
-    if (WaitUntil([sheet] { return !IsWindow(sheet); }, "the wizard to close on WM_QUIT", 10000))
+    if (WaitUntil([sheet] { return !IsWindow(sheet); }, "the wizard to close on WM_QUIT"))
         return;
     fprintf(stderr, "wizard driver: the wizard does not close; ending the test process\n");
     fflush(stderr);

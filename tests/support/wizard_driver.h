@@ -22,6 +22,11 @@
 #include <string>
 #include <vector>
 
+#include "support/hang_guard.h"
+
+// Default bound of every wait of the driver.
+enum { DRIVER_WAIT_MS = STEP_HANG_GUARD_MS };
+
 enum WizardButton { BUTTON_BACK, BUTTON_NEXT, BUTTON_FINISH, BUTTON_CANCEL };
 
 // A message box or common dialog of the wizard's thread.
@@ -84,7 +89,7 @@ public:
     // Waits until the sheet has gone; FALSE (and a failure) on time-out.
     bool WaitForClose();
     // Waits until the condition holds; FALSE (and a failure naming what) on time-out.
-    bool WaitUntil(const std::function<bool()> &condition, const char *what, DWORD timeoutMs = 5000);
+    bool WaitUntil(const std::function<bool()> &condition, const char *what, DWORD timeoutMs = DRIVER_WAIT_MS);
 
     // Closes whatever the script left open: dialogs first, then the wizard (Cancel).
     void CloseEverything();
@@ -107,5 +112,3 @@ void RunDrivenWizard(const std::function<void(WizardDriver &)> &script);
 // The InstallState reset every test starts from.
 void ResetInstallState();
 
-// Default bound of every wait of the driver.
-enum { DRIVER_WAIT_MS = 5000 };
