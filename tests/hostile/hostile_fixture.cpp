@@ -311,7 +311,6 @@ RunOutcome HostileTest::RunWizard(const RunChoices &choices)
 {
     RunOutcome outcome;
     RunDrivenWizard([&](WizardDriver &wizard) {
-        DWORD scriptStart = GetTickCount();
         wizard.Next();
         ASSERT_EQ(wizard.CurrentTemplate(), IDD_LANGUAGE);
         wizard.SelectComboRow(IDC_LANGUAGE_LIST, choices.LanguageRow);
@@ -326,13 +325,11 @@ RunOutcome HostileTest::RunWizard(const RunChoices &choices)
             ASSERT_TRUE(wizard.WaitUntil([&] { return wizard.CurrentTemplate() == IDD_PLUGINS; },
                                          "the plugin page to be filled and shown", choices.PageWaitMs));
             wizard.Settle();
-            outcome.PageShownMs = GetTickCount() - scriptStart;
             HWND list = InstallState.PluginList;
             if (choices.OnPluginPage)
                 choices.OnPluginPage(wizard, list);
             else
                 wizard.Click(IDC_CHECK_ALL);
-            outcome.PageDoneMs = GetTickCount() - scriptStart;
             outcome.CheckedTotal = wizard.Text(IDC_CHECKED_TOTAL);
             outcome.FreeSpace = wizard.Text(IDC_FREE_SPACE);
             wizard.Next();
@@ -357,7 +354,6 @@ RunOutcome HostileTest::RunWizard(const RunChoices &choices)
                 outcome.StatusLine = status;
                 wizard.Cancel();
                 outcome.ClosedOnCancel = wizard.WaitForClose();
-                outcome.RunMs = GetTickCount() - start;
                 return;
             }
             std::vector<HWND> boxes = wizard.OpenDialogs();
@@ -378,7 +374,6 @@ RunOutcome HostileTest::RunWizard(const RunChoices &choices)
             }
         }
         wizard.Settle();
-        outcome.RunMs = GetTickCount() - start;
         outcome.Finished = true;
         outcome.OutcomeText = wizard.Text(IDC_FIRST_PLAIN_LABEL);
         outcome.StatusLine = wizard.Text(IDC_STATUS_LINE);

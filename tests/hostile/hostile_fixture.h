@@ -57,8 +57,8 @@ struct RunChoices {
     // wizard must then close (bounded wait); StatusLine is then the text seen before the press,
     // and the outcome text is not read.
     std::string CancelWhenStatusStartsWith;
-    DWORD PageWaitMs = 60000;  // filling the plugin page
-    DWORD RunWaitMs = 120000;  // the installation run
+    DWORD PageWaitMs = RUN_HANG_GUARD_MS;  // filling the plugin page
+    DWORD RunWaitMs = RUN_HANG_GUARD_MS;   // the installation run
 };
 
 struct PluginRow {
@@ -74,7 +74,6 @@ struct RunOutcome {
     std::vector<DialogSeen> Boxes;
     std::vector<PluginRow> PluginRows;  // as the list stood after the run
     std::string CheckedTotal, FreeSpace;
-    DWORD PageShownMs = 0, PageDoneMs = 0, RunMs = 0;  // for figures printed by heavy cases
 };
 
 std::vector<PluginRow> ReadPluginRows(HWND list);

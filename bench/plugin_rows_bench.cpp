@@ -1,0 +1,126 @@
+// One packer registered for 100,000 extensions, all in one plugin directory: filling the plugin
+// page and registering every row it lists, each against the least the same work needs through
+// the same platform (the key names and values read, the rows added to a bare check-box list; the
+// same keys and values written straight into the portable file).
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "engine/plugin_transfer.h"
+#include "pages/check_list.h"
+#include "pages/list_rows.h"
+#include "pages/wizard.h"
+#include "resources/resource.h"
+#include "startup/install_state.h"
+#include "support/files.h"
+
+namespace {
+
+const int KEYS = 100000;
+const char VALUE[] = "21,%VELTRANO_PATH%\\plugins\\arc\\arc.vpx";
+
+double Seconds()
+{
+    LARGE_INTEGER now, frequency;
+    QueryPerformanceCounter(&now);
+    QueryPerformanceFrequency(&frequency);
+    return static_cast<double>(now.QuadPart) / frequency.QuadPart;
+}
+
+INT_PTR CALLBACK PlainPageProc(HWND, UINT message, WPARAM, LPARAM)
+{
+    return message == WM_INITDIALOG;
+}
+
+// The floor of the page fill: the section's key names and each key's value read through the
+// profile functions, and a row with its path and size for each in a bare check-box list.
+double FillBareList(HWND list, const std::string &settings)
+{
+    static char names[65536];
+    double start = Seconds();
+    GetPrivateProfileStringA("PackerPlugins", NULL, "", names, sizeof(names) - 1, settings.c_str());
+    for (const char *key = names; *key; key += lstrlenA(key) + 1) {
+        char value[PATH_BUFFER_SIZE];
+        GetPrivateProfileStringA("PackerPlugins", key, "", value, COUNTOF(value), settings.c_str());
+        int row = AppendListRow(list, (std::string("Packer: ") + key).c_str());
+        SetListText(list, row, 1, "1k");
+        SetListText(list, row, 2, value);
+    }
+    return Seconds() - start;
+}
+
+// The floor of the registrations: the same keys and values written into a copy of the settings.
+double WriteKeysStraight(HWND list, const std::string &portable)
+{
+    double start = Seconds();
+    const int rows = ListRowCount(list);
+    for (int row = 0; row < rows; ++row) {
+        char label[PATH_BUFFER_SIZE];
+        GetListText(list, row, 0, label, COUNTOF(label));
+        WritePrivateProfileStringA("PackerPlugins", label + 8, "21,%U3_APP_DATA_PATH%\\Plugins\\vpx\\arc\\arc.vpx",
+                                   portable.c_str());
+    }
+    return Seconds() - start;
+}
+
+}  // namespace
+
+int main()
+{
+    INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&controls);
+    InstallState.Instance = GetModuleHandleA(NULL);
+
+    std::string root = FreshTempDirectory("plugin_rows_bench");
+    std::string desktop = root + "\\desktop", device = root + "\\device";
+    WriteSizedFile(desktop + "\\plugins\\arc\\arc.vpx", 700);
+    MakeDirectories(device);
+    std::string settings = "[Configuration]\r\nInstallDir=C:\\Veltrano\r\n[PackerPlugins]\r\n";
+    for (int key = 0; key < KEYS; ++key)
+        settings += "e" + std::to_string(key) + "=" + VALUE + "\r\n";
+    WriteTextFile(desktop + "\\vtmain.ini", settings);
+    WriteTextFile(device + "\\vtmain.ini", settings);
+    WriteTextFile(root + "\\straight.ini", settings);
+    SetEnvironmentVariableA("VELTRANO_PATH", desktop.c_str());
+    SetEnvironmentVariableA("U3_APP_DATA_PATH", device.c_str());
+    lstrcpyA(InstallState.SourceIniPath, (desktop + "\\vtmain.ini").c_str());
+    lstrcpyA(InstallState.TargetIniPath, (device + "\\vtmain.ini").c_str());
+    lstrcpyA(InstallState.AppDataPath, device.c_str());
+    lstrcpyA(InstallState.PluginBase, "%U3_APP_DATA_PATH%\\Plugins");
+
+    double start = Seconds();
+    HWND pluginPage = CreateDialogParamA(InstallState.Instance, MAKEINTRESOURCEA(IDD_PLUGINS), NULL, PluginPageProc, 0);
+    double pageFill = Seconds() - start;
+    HWND pluginList = GetDlgItem(pluginPage, IDC_PLUGIN_LIST);
+    const int rows = ListRowCount(pluginList);
+
+    HWND bare = CreateDialogParamA(InstallState.Instance, MAKEINTRESOURCEA(IDD_PLUGINS), NULL, PlainPageProc, 0);
+    HWND bareList = GetDlgItem(bare, IDC_PLUGIN_LIST);
+    const ListColumn columns[] = {{"Plugin", FIRST_COLUMN_FILLS}, {"Size", 50}, {"Path", 0}, {"Copied to", 0}};
+    PrepareCheckList(bareList, columns, 4);
+    double bareFill = FillBareList(bareList, InstallState.SourceIniPath);
+
+    SetItemChecks(pluginList, TRUE, FALSE);
+    HWND progressPage =
+        CreateDialogParamA(InstallState.Instance, MAKEINTRESOURCEA(IDD_PROGRESS), NULL, PlainPageProc, 0);
+    start = Seconds();
+    TransferPlugins(progressPage);
+    double transfer = Seconds() - start;
+    double straight = WriteKeysStraight(pluginList, root + "\\straight.ini");
+
+    printf("one packer for %d extensions in one directory, %d rows listed:\n", KEYS, rows);
+    printf("  plugin page filled             %9.0f ms\n", pageFill * 1000);
+    printf("  names and values into a bare list %6.0f ms\n", bareFill * 1000);
+    printf("  ratio page / bare list         %9.2f\n", pageFill / bareFill);
+    printf("  plugin transfer, all checked   %9.0f ms  (%.0f registrations/s)\n", transfer * 1000, rows / transfer);
+    printf("  the same keys written straight %9.0f ms  (%.0f keys/s)\n", straight * 1000, rows / straight);
+    printf("  ratio transfer / straight      %9.2f\n", transfer / straight);
+    DestroyWindow(progressPage);
+    DestroyWindow(pluginPage);
+    DestroyWindow(bare);
+    RemoveTree(root);
+    return 0;
+}
