@@ -2,10 +2,13 @@
 # Sourced, not run. Expects ROOT to be the repository's top directory.
 
 WINE64=/usr/lib/wine/wine64
+WINE32=/usr/lib/wine/wine
 WINESERVER=/usr/lib/wine/wineserver64
 
-PACKAGES=(cmake make g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-tools
-          googletest wine wine64 xvfb xauth x11-utils imagemagick python3)
+# fonts-wine: Wine's own Tahoma and Marlett, without which dialogs use a fallback font and the
+# caption buttons draw as letters. binutils: the assembler and linker of the 32-bit probe.
+PACKAGES=(cmake make binutils g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-tools
+          googletest wine wine64 fonts-wine xvfb xauth x11-utils imagemagick python3)
 
 say() { printf '%s\n' "$*"; }
 die() { printf 'error: %s\n' "$*" >&2; exit 1; }
@@ -22,6 +25,46 @@ ensure_packages() {
   export DEBIAN_FRONTEND=noninteractive
   apt-get update -qq >/dev/null || die "apt-get update failed"
   apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null || die "apt-get install failed"
+}
+
+# probe_32bit: whether this machine runs 32-bit x86 programs, which the shipping i686 build needs
+# under Wine. Sets RUNS_32BIT to 1 or 0, and WHY_NOT_32BIT to the reason when 0. Assembles and
+# starts a 32-bit Linux program that only exits: the kernel runs it, or refuses the format.
+probe_32bit() {
+  local dir answer
+  dir=$(mktemp -d)
+  printf '.globl _start\n_start:\n  movl $1, %%eax\n  xorl %%ebx, %%ebx\n  int $0x80\n' >"$dir/probe.s"
+  if ! as --32 "$dir/probe.s" -o "$dir/probe.o" 2>/dev/null || ! ld -m elf_i386 "$dir/probe.o" -o "$dir/probe" 2>/dev/null
+  then
+    RUNS_32BIT=0 WHY_NOT_32BIT="no 32-bit probe could be built (binutils lacks i386 support)"
+  elif answer=$("$dir/probe" 2>&1); then
+    RUNS_32BIT=1 WHY_NOT_32BIT=
+  else
+    answer=${answer##*: }
+    RUNS_32BIT=0 WHY_NOT_32BIT="this machine's kernel does not run 32-bit programs (a 32-bit probe got: ${answer:-exit status $?})"
+  fi
+  rm -rf "$dir"
+}
+
+# ensure_wine32: Wine's 32-bit half (wine32:i386), adding the i386 architecture first when it is
+# missing; silent when everything is there. Only worth calling where probe_32bit said 1.
+ensure_wine32() {
+  dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q 'install ok installed' && [ -x "$WINE32" ] \
+    && return 0
+  [ "$(id -u)" -eq 0 ] || die "wine32:i386 is missing; run as root to install it"
+  say "installing: wine32:i386"
+  export DEBIAN_FRONTEND=noninteractive
+  dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386 || die "cannot add i386"
+  apt-get update -qq >/dev/null || die "apt-get update failed"
+  apt-get install -y -qq --no-install-recommends wine32:i386 >/dev/null || die "apt-get install wine32:i386 failed"
+}
+
+# wine_for ARCH: the Wine launcher that runs that build's programs.
+wine_for() {
+  case $1 in
+    i686) printf '%s' "$WINE32" ;;
+    *) printf '%s' "$WINE64" ;;
+  esac
 }
 
 # build_arch ARCH [TESTS:ON|OFF] [TARGET...]: configures and builds one architecture into
@@ -56,11 +99,15 @@ start_display() {
   die "could not start Xvfb"
 }
 
-# start_wine PREFIX: a fresh prefix with Wine's virtual desktop, and one persistent wineserver.
+# start_wine PREFIX [NEEDS_32BIT]: a fresh prefix with Wine's virtual desktop, and one persistent
+# wineserver. With NEEDS_32BIT=1 the prefix runs 32-bit programs too (it must be made after
+# wine32 was installed: only then does it get its syswow64).
 start_wine() {
+  local needs32=${2:-0}
   export WINEPREFIX=$1 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEARCH=win64
   # VELTRANO_REUSE_PREFIX=1 keeps an existing prefix between runs while developing.
-  if [ -z "${VELTRANO_REUSE_PREFIX:-}" ] || [ ! -f "$WINEPREFIX/.ready" ]; then
+  if [ -z "${VELTRANO_REUSE_PREFIX:-}" ] || [ ! -f "$WINEPREFIX/.ready" ] \
+     || { [ "$needs32" = 1 ] && [ ! -d "$WINEPREFIX/drive_c/windows/syswow64" ]; }; then
     rm -rf "$WINEPREFIX"
     mkdir -p "$WINEPREFIX"
     "$WINE64" wineboot -i >/dev/null 2>&1 </dev/null
@@ -70,6 +117,9 @@ start_wine() {
     "$WINE64" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1 </dev/null
     "$WINESERVER" -w
     touch "$WINEPREFIX/.ready"
+  fi
+  if [ "$needs32" = 1 ] && [ ! -d "$WINEPREFIX/drive_c/windows/syswow64" ]; then
+    die "the Wine prefix $WINEPREFIX has no syswow64: Wine cannot run the 32-bit build there"
   fi
   "$WINESERVER" -p >/dev/null 2>&1 </dev/null &
   # Wine's service processes and the desktop start with the first program and keep its
