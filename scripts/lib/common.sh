@@ -118,6 +118,10 @@ start_wine() {
     "$WINESERVER" -w
     touch "$WINEPREFIX/.ready"
   fi
+  # Debian's Wine 8 does not look for fonts in /usr/share/wine/fonts, where fonts-wine puts
+  # Tahoma and Marlett: without them dialogs fall back to another font and the caption buttons
+  # draw as letters. Windows keeps its fonts in C:\windows\Fonts; so does the prefix.
+  cp -n /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
   if [ "$needs32" = 1 ] && [ ! -d "$WINEPREFIX/drive_c/windows/syswow64" ]; then
     die "the Wine prefix $WINEPREFIX has no syswow64: Wine cannot run the 32-bit build there"
   fi
