@@ -19,10 +19,14 @@ const DWORD IDENTITY_REPLY = 0x23452741;
 // lParam of the last-resort request to a window that stayed open; its reply is ignored.
 const LPARAM REQUEST_FINAL = 0x63215782;
 
-// Flags of every request: the closer's own thread blocks, and a hung window fails at once.
-const UINT REQUEST_SEND_FLAGS = SMTO_BLOCK | SMTO_ABORTIFHUNG;
+// Flags of the ping: the closer's own thread blocks, and a hung window fails at once.
+const UINT PING_SEND_FLAGS = SMTO_BLOCK | SMTO_ABORTIFHUNG;
 // A window that has not answered the ping by then counts as held.
 const UINT PING_TIMEOUT_MS = 500;
+// Flags of REQUEST_IDENTIFY and REQUEST_FINAL: without SMTO_ABORTIFHUNG, because a genuine main
+// window that has been busy for a while (saving a large file) counts as hung and would fail at
+// once, so it would never be confirmed and closed while it keeps files open on the drive.
+const UINT REQUEST_SEND_FLAGS = SMTO_BLOCK;
 // Bound on REQUEST_IDENTIFY and REQUEST_FINAL: a window that takes them and never answers
 // must not keep the closer, and with it the drive, for good. Five seconds is the time after
 // which the platform itself treats a thread that reads no messages as hung.

@@ -45,16 +45,16 @@ void ReleaseEscape()
 }
 
 // Sends one request of the protocol; 1 with the reply, or 0 when the window did not answer in time.
-int SendControlRequest(HWND window, LPARAM request, UINT timeoutMs, DWORD_PTR *reply)
+int SendControlRequest(HWND window, LPARAM request, UINT flags, UINT timeoutMs, DWORD_PTR *reply)
 {
-    return SendMessageTimeoutA(window, WM_INSTANCE_CONTROL, CONTROL_SIGNATURE, request, REQUEST_SEND_FLAGS,
-                               timeoutMs, reply) != 0;
+    return SendMessageTimeoutA(window, WM_INSTANCE_CONTROL, CONTROL_SIGNATURE, request, flags, timeoutMs,
+                               reply) != 0;
 }
 
 int AnswersPing(HWND window)
 {
     DWORD_PTR ignored = 0;
-    return SendControlRequest(window, REQUEST_PING, PING_TIMEOUT_MS, &ignored);
+    return SendControlRequest(window, REQUEST_PING, PING_SEND_FLAGS, PING_TIMEOUT_MS, &ignored);
 }
 
 // Whatever holds the window's thread (a menu, a drag, a modal loop) usually gives up on Escape.
@@ -69,7 +69,7 @@ void ReleaseHeldWindow(HWND window)
 int IsConfirmedInstance(HWND window)
 {
     DWORD_PTR reply = 0;
-    if (!SendControlRequest(window, REQUEST_IDENTIFY, REQUEST_REPLY_TIMEOUT_MS, &reply))
+    if (!SendControlRequest(window, REQUEST_IDENTIFY, REQUEST_SEND_FLAGS, REQUEST_REPLY_TIMEOUT_MS, &reply))
         return 0;
     // The protocol's values are 32 bits wide.
     return static_cast<DWORD>(reply) == IDENTITY_REPLY;
@@ -102,7 +102,7 @@ void CloseInstance(HWND window)
 void SendFinalRequest(HWND window)
 {
     DWORD_PTR ignored = 0;
-    SendControlRequest(window, REQUEST_FINAL, REQUEST_REPLY_TIMEOUT_MS, &ignored);
+    SendControlRequest(window, REQUEST_FINAL, REQUEST_SEND_FLAGS, REQUEST_REPLY_TIMEOUT_MS, &ignored);
 }
 
 }  // namespace

@@ -1,23 +1,6 @@
 #include "engine/entry_filter.h"
 
-namespace {
-
-char LowerAscii(char c)
-{
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-// Compares in ASCII only: the outcome must not depend on the user's locale.
-BOOL EqualsIgnoringCase(const char *text, const char *lowerCase)
-{
-    for (; *text && *lowerCase; ++text, ++lowerCase) {
-        if (LowerAscii(*text) != *lowerCase)
-            return FALSE;
-    }
-    return *text == *lowerCase;
-}
-
-}  // namespace
+#include "startup/caseless_compare.h"
 
 BOOL IsLeftOutEntry(const char *name)
 {

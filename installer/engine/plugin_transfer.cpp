@@ -6,6 +6,7 @@
 #include "pages/plugin_list.h"
 #include "pages/progress.h"
 #include "resources/resource.h"
+#include "startup/caseless_compare.h"
 #include "startup/install_state.h"
 #include "startup/path_helpers.h"
 
@@ -65,19 +66,6 @@ BOOL SplitPluginValue(char *value, PluginValue *parts)
     return TRUE;
 }
 
-// A to Z without regard to case, every other byte exactly.
-BOOL SameDirectory(const char *a, const char *b)
-{
-    for (;; ++a, ++b) {
-        char x = (*a >= 'a' && *a <= 'z') ? static_cast<char>(*a - 'a' + 'A') : *a;
-        char y = (*b >= 'a' && *b <= 'z') ? static_cast<char>(*b - 'a' + 'A') : *b;
-        if (x != y)
-            return FALSE;
-        if (!x)
-            return TRUE;
-    }
-}
-
 // The directory an earlier checked row of the same source directory was copied to. The nearest
 // such row counts; when it holds no target the row makes its own directory. Searched from the
 // nearest row back, so that thousands of rows of one directory cost one look each.
@@ -88,7 +76,7 @@ BOOL FindSharedTarget(HWND list, int row, const char *sourceDirectory, char *tar
             continue;
         char path[PATH_BUFFER_SIZE];
         // Whole buffers: a directory of 259 characters read cut would be taken for another one.
-        if (GetListText(list, earlier, PLUGIN_COLUMN_PATH, path, COUNTOF(path)) && SameDirectory(path, sourceDirectory))
+        if (GetListText(list, earlier, PLUGIN_COLUMN_PATH, path, COUNTOF(path)) && EqualsIgnoringCase(path, sourceDirectory))
             return GetListText(list, earlier, PLUGIN_COLUMN_COPIED_TO, target, PATH_BUFFER_SIZE) && target[0];
     }
     return FALSE;
@@ -164,7 +152,7 @@ const char *RelativeTarget(const char *target)
     ExpandEnvRefs(base, PATH_MAX_CHARS);
     AppendBackslash(base, COUNTOF(base));
     int length = lstrlenA(base);
-    if (CompareStringA(LOCALE_SYSTEM_DEFAULT, NORM_IGNORECASE, target, length, base, length) != CSTR_EQUAL)
+    if (!StartsWithIgnoringCase(target, base))
         return NULL;
     return target + length;
 }

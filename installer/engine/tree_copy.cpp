@@ -133,6 +133,13 @@ int CopyLevel()
     return result;
 }
 
+// Keys go through the dialog they were typed into (the wizard), so that Tab, Enter and Esc work
+// during a copy as in the wizard's own message loop.
+BOOL IsKeyboardMessage(const MSG &message)
+{
+    return message.hwnd && message.message >= WM_KEYFIRST && message.message <= WM_KEYLAST;
+}
+
 }  // namespace
 
 // Cancel stops the whole installation.
@@ -157,6 +164,16 @@ void PumpMessages()
 {
     MSG message;
     while (PeekMessageA(&message, NULL, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) {
+            // A request to end the program stops the installation as Cancel does, and goes back
+            // to the loop that runs the wizard, which gets it once the run returns. Peeking on
+            // would take it back at once (and keep input and painting waiting), so the pump stops.
+            InstallState.AbortRequested = 1;
+            PostQuitMessage(static_cast<int>(message.wParam));
+            return;
+        }
+        if (IsKeyboardMessage(message) && IsDialogMessageA(GetAncestor(message.hwnd, GA_ROOT), &message))
+            continue;
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }

@@ -6,6 +6,7 @@
 #include "pages/list_rows.h"
 #include "pages/plugin_list.h"
 #include "resources/resource.h"
+#include "startup/caseless_compare.h"
 #include "startup/install_state.h"
 
 namespace {
@@ -36,7 +37,7 @@ char (*SortPaths)[PATH_BUFFER_SIZE];
 int CompareRowsByPath(const void *a, const void *b)
 {
     int left = *static_cast<const int *>(a), right = *static_cast<const int *>(b);
-    int order = lstrcmpiA(SortPaths[left], SortPaths[right]);
+    int order = CompareIgnoringCase(SortPaths[left], SortPaths[right]);
     return order ? order : left - right;
 }
 
@@ -99,7 +100,7 @@ void Rebuild(HWND list)
     int groups = 0;
     for (int i = 0; i < rows; ++i) {
         int row = Cache.GroupRows[i];
-        if (i == 0 || lstrcmpiA(SortPaths[Cache.GroupRows[i - 1]], SortPaths[row]) != 0) {
+        if (i == 0 || !EqualsIgnoringCase(SortPaths[Cache.GroupRows[i - 1]], SortPaths[row])) {
             Cache.GroupStart[groups] = i;
             Cache.FirstChecked[groups] = -1;
             ++groups;

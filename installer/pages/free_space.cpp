@@ -9,9 +9,19 @@ namespace {
 
 typedef BOOL(WINAPI *GetDiskFreeSpaceExProc)(LPCSTR, PULARGE_INTEGER, PULARGE_INTEGER, PULARGE_INTEGER);
 
+// The next backslash at or after text, stepping over double-byte characters; NULL when none.
+char *NextBackslash(char *text)
+{
+    for (; *text; text = CharNextA(text)) {
+        if (*text == '\\')
+            return text;
+    }
+    return NULL;
+}
+
 }  // namespace
 
-void ReduceToVolumeRoot(char *path)
+void ReduceToVolumeRoot(char *path, int capacity)
 {
     if (path[0] && path[1] == ':') {
         if (path[2])
@@ -19,16 +29,15 @@ void ReduceToVolumeRoot(char *path)
         return;
     }
     if (path[0] == '\\' && path[1] == '\\') {
-        char *serverEnd = path + 2;
-        while (*serverEnd && *serverEnd != '\\')
-            ++serverEnd;
-        if (!*serverEnd)
+        char *serverEnd = NextBackslash(path + 2);
+        if (!serverEnd)
             return;
-        char *shareEnd = serverEnd + 1;
-        while (*shareEnd && *shareEnd != '\\')
-            ++shareEnd;
-        if (*shareEnd)
-            *shareEnd = '\0';
+        // A share's root needs its trailing backslash: without it the free-space query fails.
+        char *shareEnd = NextBackslash(serverEnd + 1);
+        if (shareEnd)
+            shareEnd[1] = '\0';
+        else if (serverEnd[1])
+            AppendBackslash(path, capacity);
     }
 }
 
@@ -46,7 +55,7 @@ unsigned long long FreeSpaceKiB(const char *path)
     char root[PATH_BUFFER_SIZE];
     CopyBounded(root, path, COUNTOF(root));
     ExpandEnvRefs(root, PATH_MAX_CHARS);
-    ReduceToVolumeRoot(root);
+    ReduceToVolumeRoot(root, COUNTOF(root));
 
     // Looked up at every call: older systems lack it.
     GetDiskFreeSpaceExProc getFreeSpaceEx = reinterpret_cast<GetDiskFreeSpaceExProc>(

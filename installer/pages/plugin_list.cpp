@@ -2,6 +2,7 @@
 
 #include "pages/directory_size.h"
 #include "pages/list_rows.h"
+#include "startup/caseless_compare.h"
 #include "startup/install_state.h"
 #include "startup/path_helpers.h"
 
@@ -71,9 +72,10 @@ BOOL IsDetectCompanion(const char *keyName)
 {
     if (!keyName[0])
         return FALSE;
-    for (const char *c = keyName + 1; *c; ++c) {
+    // Character by character: the trail byte of a double-byte character may be an underscore.
+    for (const char *c = CharNextA(keyName); *c; c = CharNextA(c)) {
         if (*c == '_')
-            return lstrcmpiA(c, "_detect") == 0;
+            return EqualsIgnoringCase(c, "_detect");
     }
     return FALSE;
 }

@@ -25,9 +25,19 @@ void ShowProgressControls(HWND page, int show)
     ShowWindow(GetDlgItem(page, IDC_PERCENT), show);
 }
 
+// Back and Next, which may have had the focus, are disabled during the run; with no control
+// focused, keys would reach the sheet as system keys, which the dialog manager does not
+// translate, so Esc would not cancel.
+void FocusCancel(HWND page)
+{
+    HWND sheet = GetParent(page);
+    SendMessageA(sheet, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(sheet, IDCANCEL)), TRUE);
+}
+
 void OnStartInstallation(HWND page)
 {
     UpdateWindow(page);
+    FocusCancel(page);
     InstallState.Installing = 1;
     RunInstallation(page);
     SetDlgItemTextA(page, IDC_FIRST_PLAIN_LABEL,

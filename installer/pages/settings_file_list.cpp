@@ -1,6 +1,7 @@
 #include "pages/settings_file_list.h"
 
 #include "pages/list_rows.h"
+#include "startup/caseless_compare.h"
 #include "startup/install_state.h"
 #include "startup/path_helpers.h"
 
@@ -8,7 +9,7 @@ BOOL IsExcludedSettingsFile(const char *name)
 {
     const char *const excluded[] = {"vtmain.ini", "vpx_ftp.ini", "win.ini", "system.ini"};
     for (const char *file : excluded) {
-        if (lstrcmpiA(name, file) == 0)
+        if (EqualsIgnoringCase(name, file))
             return TRUE;
     }
     return FALSE;

@@ -501,6 +501,31 @@ TEST_F(CloserTest, EscapeReleaseRepeatsOnlyInPassesWhereThePingFails)
     EXPECT_EQ(2u, Only(log, "main esc_up").size());
 }
 
+// A genuine window whose thread has read no messages for so long that the platform counts it as
+// hung (it is saving a large file, say), and that wakes while the closer runs: the ping fails at
+// once, but the identity query waits for the window, which is then confirmed and closed. The
+// window wakes when the first message is sent to it, the identity query.
+TEST_F(CloserTest, BusyWindowThatWakesIsConfirmedAndClosed)
+{
+    Peer *peer = NULL;
+    ASSERT_NO_FATAL_FAILURE(StartPeer("--busy-until-sent", &peer));
+    HWND window = FindWindowA(VELTRANO_MAIN_CLASS, NULL);
+    ASSERT_TRUE(window != NULL);
+    const DWORD hungWaitMs = PROCESS_HANG_GUARD_MS;
+    DWORD waitStart = GetTickCount();
+    while (!IsHungAppWindow(window)) {
+        ASSERT_LT(GetTickCount() - waitStart, hungWaitMs)
+            << "the busy window was not counted as hung within " << hungWaitMs << " ms";
+        Sleep(50);
+    }
+    CloserRun run;
+    ASSERT_NO_FATAL_FAILURE(RunCloser(&run));
+    ExpectPeerEnds(*peer);
+    EXPECT_EQ(std::vector<std::string>({"main awake", "main identify", "main sc_close"}),
+              WithoutKeys(Sequence(ReceivedEvents(*peer))))
+        << "the hung window's ping fails at once; the identity query waits until it wakes";
+}
+
 // ---------------------------------------------------------------------------------------------
 // Several windows in one pass.
 

@@ -4,7 +4,10 @@
 //
 // fake_peer.exe LOG [--class NAME] [--never-close] [--close-delay MS] [--dialogs N]
 //               [--dialog-close-on escape|sc-close|nothing] [--slow-pings COUNT] [--slow-ping-ms MS]
-//               [--identity HEX|hang] [--final-hang]
+//               [--identity HEX|hang] [--final-hang] [--busy-until-sent]
+//
+// --busy-until-sent: once ready, the window's thread reads no messages (as while it saves a large
+// file) until a message sent to it waits, then logs "awake" and answers it.
 //
 // The protocol values are written out here on purpose, as the file manager knows them, rather
 // than taken from the closer's header: a wrong value there must show.
@@ -43,6 +46,7 @@ struct PeerOptions {
     DWORD IdentityValue = IDENTITY_REPLY;
     bool IdentifyHangs = false;
     bool FinalHangs = false;
+    bool BusyUntilSent = false;
 };
 
 PeerOptions Options;
@@ -186,6 +190,10 @@ bool ParseOptions(int argc, char **argv)
             Options.FinalHangs = true;
             continue;
         }
+        if (option == "--busy-until-sent") {
+            Options.BusyUntilSent = true;
+            continue;
+        }
         if (!value)
             return false;
         i++;
@@ -251,6 +259,15 @@ HWND OpenDialogs(HINSTANCE instance, HWND main)
     return owner;
 }
 
+// Holds the thread away from its messages until one is sent to it. It only looks at the queue's
+// state and sleeps: a thread that reads its messages, or waits on its queue, does not count as hung.
+void StayBusyUntilSent()
+{
+    while (!(HIWORD(GetQueueStatus(QS_SENDMESSAGE)) & QS_SENDMESSAGE))
+        Sleep(10);
+    Log("main", "awake");
+}
+
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
@@ -274,6 +291,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     char className[300] = "";
     GetClassNameA(main, className, sizeof(className));
     Log("main", (std::string("ready ") + className).c_str());
+    if (Options.BusyUntilSent)
+        StayBusyUntilSent();
 
     MSG message;
     while (GetMessageA(&message, NULL, 0, 0) > 0) {

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -158,6 +159,10 @@ protected:
         return outcome;
     }
 
+    // Installs with a large plugin whose copy `cancel` interrupts once it is well under way, and
+    // checks that the run ended as a cancelled one.
+    void CancelLargeCopy(const std::function<void(WizardDriver &)> &cancel);
+
 private:
     char savedDirectory_[MAX_PATH] = "";
 };
@@ -258,9 +263,18 @@ LRESULT CALLBACK RecordText(int code, WPARAM wParam, LPARAM lParam)
     return CallNextHookEx(TextHook, code, wParam, lParam);
 }
 
+const char LARGE_PLUGIN_COPY[] = "Plugins\\vfx\\big\\";
+
+size_t LargePluginFilesCopied(const std::string &device)
+{
+    std::vector<std::string> copied = DeviceFiles(device);
+    return std::count_if(copied.begin(), copied.end(),
+                         [](const std::string &f) { return f.find(LARGE_PLUGIN_COPY) == 0; });
+}
+
 // Cancel while a large plugin directory is being copied: the copy stops at its next entry,
 // later plugins are neither copied nor registered, and the run reports the abort.
-TEST_F(InstallRun, CancelDuringAPluginCopy)
+void InstallRun::CancelLargeCopy(const std::function<void(WizardDriver &)> &cancel)
 {
     std::string big = Files.DesktopDir + "\\plugins\\big";
     for (int i = 0; i < 3000; ++i)
@@ -286,7 +300,7 @@ TEST_F(InstallRun, CancelDuringAPluginCopy)
         wizard.Next();
         wizard.WaitUntil([&] { return wizard.Text(IDC_STATUS_LINE) == "File System: big"; },
                          "the big plugin's copy to start", RUN_HANG_GUARD_MS);
-        wizard.PostPress(BUTTON_CANCEL);
+        cancel(wizard);
         wizard.WaitForClose();
     });
     UnhookWindowsHookEx(TextHook);
@@ -294,10 +308,7 @@ TEST_F(InstallRun, CancelDuringAPluginCopy)
     EXPECT_EQ(1, InstallState.AbortRequested);
     EXPECT_NE(TextsShown.end(), std::find(TextsShown.begin(), TextsShown.end(), "Installation of plugins aborted!"));
     EXPECT_EQ(TextsShown.end(), std::find(TextsShown.begin(), TextsShown.end(), "Installation complete!"));
-    std::vector<std::string> copied = DeviceFiles(Files.DeviceDir);
-    size_t bigFiles = std::count_if(copied.begin(), copied.end(),
-                                    [](const std::string &f) { return f.find("Plugins\\vfx\\big\\") == 0; });
-    EXPECT_LT(bigFiles, 3001u) << "the copy stopped early";
+    EXPECT_LT(LargePluginFilesCopied(Files.DeviceDir), 3001u) << "the copy stopped early";
     IniFile portable = Portable();
     bool registered = false;
     for (const IniSection &section : portable)
@@ -305,6 +316,35 @@ TEST_F(InstallRun, CancelDuringAPluginCopy)
     EXPECT_FALSE(registered) << "a cancelled copy is not registered";
     // The language is still recorded after a cancelled transfer.
     EXPECT_EQ("LanguageIni=%U3_DEVICE_EXEC_PATH%\\language\\vtmd_deu.lng", portable[0].Lines[portable[0].Lines.size() - 2]);
+}
+
+TEST_F(InstallRun, CancelDuringAPluginCopy)
+{
+    CancelLargeCopy([](WizardDriver &wizard) { wizard.PostPress(BUTTON_CANCEL); });
+}
+
+// Esc typed on the keyboard a while into the copy does what the Cancel button does.
+TEST_F(InstallRun, EscapeKeyDuringAPluginCopy)
+{
+    CancelLargeCopy([&](WizardDriver &wizard) {
+        wizard.WaitUntil([&] { return LargePluginFilesCopied(Files.DeviceDir) >= 100; },
+                         "a hundred files of the big plugin on the device", RUN_HANG_GUARD_MS);
+        SetForegroundWindow(wizard.Sheet());
+        keybd_event(VK_ESCAPE, 0, 0, 0);
+        keybd_event(VK_ESCAPE, 0, KEYEVENTF_KEYUP, 0);
+    });
+}
+
+// A request to end the program during the copy stops it as Cancel does, and still reaches the
+// loop that runs the wizard, which ends and passes it on.
+TEST_F(InstallRun, QuitRequestDuringAPluginCopy)
+{
+    const DWORD wizardThread = GetCurrentThreadId();
+    const WPARAM exitCode = 7;
+    CancelLargeCopy([&](WizardDriver &) { PostThreadMessageA(wizardThread, WM_QUIT, exitCode, 0); });
+    MSG quit;
+    ASSERT_TRUE(PeekMessageA(&quit, NULL, WM_QUIT, WM_QUIT, PM_REMOVE)) << "the request to end was lost";
+    EXPECT_EQ(exitCode, quit.wParam);
 }
 
 TEST_F(InstallRun, CancelBeforeTheSummaryWritesNothing)

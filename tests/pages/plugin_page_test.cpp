@@ -342,17 +342,24 @@ TEST(FreeSpace, VolumeRoots)
         {"e:\\System\\Apps\\Plugins", "e:\\"},
         {"e:\\", "e:\\"},
         {"e:", "e:"},
-        {"\\\\server\\share\\apps\\plugins", "\\\\server\\share"},
-        {"\\\\server\\share", "\\\\server\\share"},
+        // A share's root keeps (or gets) its trailing backslash, which the free-space query needs.
+        {"\\\\server\\share\\apps\\plugins", "\\\\server\\share\\"},
+        {"\\\\server\\share\\", "\\\\server\\share\\"},
+        {"\\\\server\\share", "\\\\server\\share\\"},
+        {"\\\\server\\", "\\\\server\\"},
         {"\\\\server", "\\\\server"},
         {"relative\\dir", "relative\\dir"},
     };
     for (const RootCase &c : cases) {
         char path[PATH_BUFFER_SIZE];
         lstrcpyA(path, c.Path);
-        ReduceToVolumeRoot(path);
+        ReduceToVolumeRoot(path, COUNTOF(path));
         EXPECT_STREQ(c.Root, path) << "path: " << c.Path;
     }
+    // A share name that fills its buffer gets no backslash beyond the buffer's end.
+    char full[] = "\\\\server\\shares";
+    ReduceToVolumeRoot(full, COUNTOF(full));
+    EXPECT_STREQ("\\\\server\\shares", full);
 }
 
 TEST(FreeSpace, ClusterArithmeticWithoutTheExtendedQuery)
