@@ -5,7 +5,7 @@ WINE64=/usr/lib/wine/wine64
 WINESERVER=/usr/lib/wine/wineserver64
 
 PACKAGES=(cmake make g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-tools
-          googletest wine wine64 xvfb xauth x11-utils imagemagick python3)
+          googletest wine wine64 xvfb xauth x11-utils imagemagick python3 locales)
 
 say() { printf '%s\n' "$*"; }
 die() { printf 'error: %s\n' "$*" >&2; exit 1; }
@@ -22,6 +22,15 @@ ensure_packages() {
   export DEBIAN_FRONTEND=noninteractive
   apt-get update -qq >/dev/null || die "apt-get update failed"
   apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null || die "apt-get install failed"
+}
+
+# ensure_japanese_locale: generates ja_JP.UTF-8 (for the code page 932 tests) unless `locale -a`
+# lists it already; quiet when present. Without it Wine decodes file names and arguments wrongly.
+ensure_japanese_locale() {
+  locale -a 2>/dev/null | grep -qiE '^ja_JP\.utf-?8$' && return 0
+  [ "$(id -u)" -eq 0 ] || die "locale ja_JP.UTF-8 is missing; run as root to generate it"
+  say "generating the locale ja_JP.UTF-8"
+  localedef -i ja_JP -f UTF-8 ja_JP.UTF-8 || die "localedef ja_JP.UTF-8 failed"
 }
 
 # build_arch ARCH [TESTS:ON|OFF] [TARGET...]: configures and builds one architecture into
