@@ -73,8 +73,13 @@ void AppendBackslash(char *path, int capacity)
 void StripBackslash(char *path)
 {
     int length = lstrlenA(path);
-    if (length > 0 && path[length - 1] == '\\')
-        path[length - 1] = '\0';
+    if (length == 0)
+        return;
+    // Character-aware, as AppendBackslash: removing the trail byte 0x5C of a double-byte
+    // character would cut the last name of the path in half.
+    char *last = CharPrevA(path, path + length);
+    if (*last == '\\')
+        *last = '\0';
 }
 
 void ExpandEnvRefs(char *text, int size)
