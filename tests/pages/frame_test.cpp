@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <cstddef>
+
 #include <string>
 #include <vector>
 
@@ -145,6 +147,9 @@ TEST_F(Frame, PageRecordsAndSheetHeader)
     EXPECT_EQ(0u, header.nStartPage);
     EXPECT_TRUE(header.pfnCallback == NULL);
     EXPECT_FALSE(header.dwFlags & (PSH_USECALLBACK | PSH_WATERMARK | PSH_HEADER | PSH_WIZARD97));
+#ifndef _WIN64
+    EXPECT_EQ(52u, header.dwSize) << "the x86 header with the header bitmap, without later fields";
+#endif
 
     // The sheet steps from record to record by each record's own size.
     const BYTE *record = reinterpret_cast<const BYTE *>(header.ppsp);
@@ -159,6 +164,9 @@ TEST_F(Frame, PageRecordsAndSheetHeader)
         EXPECT_EQ(0, page.lParam) << name;
         EXPECT_TRUE(page.pfnCallback == NULL) << name;
         ASSERT_GE(page.dwSize, offsetof(PROPSHEETPAGEA, pszHeaderSubTitle) + sizeof(LPCSTR)) << name;
+#ifndef _WIN64
+        EXPECT_EQ(48u, page.dwSize) << name << ": the x86 record with the header title fields";
+#endif
         EXPECT_TRUE(page.pszHeaderTitle == NULL && page.pszHeaderSubTitle == NULL) << name;
         record += page.dwSize;
     }
