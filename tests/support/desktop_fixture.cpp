@@ -80,11 +80,12 @@ DesktopFixture::DesktopFixture(const DesktopDescription &description)
         WriteFile(file);
 
     for (const EnvironmentSpec &variable : description.Environment) {
-        // Read as the installer reads it, so that a double-byte value is restored whole.
+        SetLastError(ERROR_SUCCESS);
+        BOOL wasSet = GetEnvironmentVariableA(variable.Name.c_str(), NULL, 0) > 0 ||
+                      GetLastError() != ERROR_ENVVAR_NOT_FOUND;
+        // The value is read as the installer reads it, so that a double-byte one is restored whole.
         char value[32768];
         DWORD got = ReadEnvironmentValue(variable.Name.c_str(), value, sizeof(value));
-        // An empty value is set too: it still needs room for its terminator.
-        BOOL wasSet = got > 0 || GetEnvironmentVariableA(variable.Name.c_str(), NULL, 0) > 0;
         SavedVariables.push_back({variable.Name, wasSet, got > 0 && got < sizeof(value) ? value : ""});
         std::string text = variable.Value ? FixturePath(variable.Value) : std::string();
         SetEnvironmentVariableA(variable.Name.c_str(), variable.Value ? text.c_str() : NULL);
