@@ -77,6 +77,11 @@ void RunWizard()
     PropertySheetA(&SheetHeader);
 }
 
+const PROPSHEETHEADERA &PreparedWizard()
+{
+    return SheetHeader;
+}
+
 void PostWizardButtons(HWND page, DWORD buttons)
 {
     PostMessageA(GetParent(page), PSM_SETWIZBUTTONS, 0, buttons);

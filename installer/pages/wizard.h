@@ -2,12 +2,16 @@
 #pragma once
 
 #include <windows.h>
+#include <prsht.h>
 
 // Fills the seven page records and the sheet header; shows nothing.
 void PrepareWizard();
 
 // Shows the wizard modally and returns once it has closed (Finish or Cancel).
 void RunWizard();
+
+// The sheet header PrepareWizard filled, with its page records, as RunWizard hands it over.
+const PROPSHEETHEADERA &PreparedWizard();
 
 // Wizard-button states are posted to the sheet, never sent.
 void PostWizardButtons(HWND page, DWORD buttons);

@@ -23,18 +23,16 @@ void ReadValueAsText(HKEY key, const char *name, char *output)
     CopyBounded(output, data, PATH_BUFFER_SIZE);
 }
 
+// A dot is never the lead byte of a double-byte character, so the byte after it starts one.
 BOOL StartsWithDotBackslash(const char *path)
 {
     return path[0] == '.' && path[1] == '\\';
 }
 
+// Character-aware: a bare double-byte name whose trail byte is 0x5C holds no separator.
 BOOL HasBackslash(const char *path)
 {
-    for (; *path; ++path) {
-        if (*path == '\\')
-            return TRUE;
-    }
-    return FALSE;
+    return LastCharOf(path, '\\') != NULL;
 }
 
 // path = directory followed by name, when that fits in a path buffer; otherwise path is

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "startup/environment.h"
 #include "startup/install_state.h"
 
 namespace {
@@ -9,7 +10,7 @@ namespace {
 // A value that refers back to itself would otherwise expand for ever.
 const int MAX_SUBSTITUTIONS = 64;
 const int ASSEMBLY_CHARS = 1023;
-// Room given to the lookup, terminator included: values of up to 258 characters are used.
+// Room given to the lookup, terminator included: values of up to 258 bytes are used.
 const DWORD VALUE_CAPACITY = 259;
 
 }  // namespace
@@ -72,8 +73,13 @@ void AppendBackslash(char *path, int capacity)
 void StripBackslash(char *path)
 {
     int length = lstrlenA(path);
-    if (length > 0 && path[length - 1] == '\\')
-        path[length - 1] = '\0';
+    if (length == 0)
+        return;
+    // Character-aware, as AppendBackslash: removing the trail byte 0x5C of a double-byte
+    // character would cut the last name of the path in half.
+    char *last = CharPrevA(path, path + length);
+    if (*last == '\\')
+        *last = '\0';
 }
 
 void ExpandEnvRefs(char *text, int size)
@@ -100,9 +106,9 @@ void ExpandEnvRefs(char *text, int size)
         name[nameLength] = '\0';
 
         char value[PATH_BUFFER_SIZE];
-        DWORD got = GetEnvironmentVariableA(name, value, VALUE_CAPACITY);
-        // 0: unset or empty. VALUE_CAPACITY or more: the size it would need; the buffer
-        // holds nothing usable then, so stop as for an unset variable.
+        DWORD got = ReadEnvironmentValue(name, value, VALUE_CAPACITY);
+        // 0: unset or empty. VALUE_CAPACITY or more: the value did not fit and the buffer
+        // holds only a cut part of it, so stop as for an unset variable.
         if (got == 0 || got >= VALUE_CAPACITY)
             return;
 

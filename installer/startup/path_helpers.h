@@ -8,7 +8,7 @@ char *StringEnd(char *text);
 // a path with no room left for the separator stays as it is.
 void AppendBackslash(char *path, int capacity);
 
-// Removes one trailing backslash (looks at the last byte only).
+// Removes one trailing backslash; the trail byte of a double-byte character is none.
 void StripBackslash(char *path);
 
 // Expands %NAME% references in place from the process environment. size is the number of

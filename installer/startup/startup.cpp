@@ -5,13 +5,14 @@
 
 #include "pages/wizard.h"
 #include "startup/discovery.h"
+#include "startup/environment.h"
 #include "startup/install_state.h"
 #include "startup/path_helpers.h"
 
 void ReadUpgradeMode()
 {
     char value[PATH_BUFFER_SIZE] = "";
-    DWORD got = GetEnvironmentVariableA("U3_IS_UPGRADE", value, COUNTOF(value));
+    DWORD got = ReadEnvironmentValue("U3_IS_UPGRADE", value, COUNTOF(value));
     if (got >= COUNTOF(value))
         value[0] = '\0';
     InstallState.UpgradeMode = lstrcmpiA(value, "true") == 0 || lstrcmpiA(value, "1") == 0;
@@ -19,15 +20,8 @@ void ReadUpgradeMode()
 
 BOOL ReadAppDataPath()
 {
-    InstallState.AppDataPath[0] = '\0';
-    DWORD got = GetEnvironmentVariableA("U3_APP_DATA_PATH", InstallState.AppDataPath,
-                                        COUNTOF(InstallState.AppDataPath));
-    if (got >= COUNTOF(InstallState.AppDataPath)) {
-        // Longer than a path buffer: the platform filled nothing; keep its first 259 characters.
-        char whole[32768];
-        GetEnvironmentVariableA("U3_APP_DATA_PATH", whole, COUNTOF(whole));
-        CopyBounded(InstallState.AppDataPath, whole, COUNTOF(InstallState.AppDataPath));
-    }
+    // A value longer than a path buffer keeps its first 259 bytes, cut at a whole character.
+    ReadEnvironmentValue("U3_APP_DATA_PATH", InstallState.AppDataPath, COUNTOF(InstallState.AppDataPath));
     return InstallState.AppDataPath[0] != '\0';
 }
 
@@ -36,8 +30,8 @@ BOOL ComposeTargetIniPath()
     CopyBounded(InstallState.TargetIniPath, InstallState.AppDataPath, COUNTOF(InstallState.TargetIniPath));
     AppendBounded(InstallState.TargetIniPath, "\\vtmain.ini", COUNTOF(InstallState.TargetIniPath));
     // A cut path would name another file, or another directory, on the device.
-    DWORD needed = GetEnvironmentVariableA("U3_APP_DATA_PATH", NULL, 0);
-    return needed <= COUNTOF(InstallState.AppDataPath) &&
+    DWORD length = ReadEnvironmentValue("U3_APP_DATA_PATH", NULL, 0);
+    return length <= PATH_MAX_CHARS &&
            lstrlenA(InstallState.AppDataPath) + lstrlenA("\\vtmain.ini") <= PATH_MAX_CHARS;
 }
 

@@ -7,8 +7,9 @@ WINESERVER=/usr/lib/wine/wineserver64
 
 # fonts-wine: Wine's own Tahoma and Marlett, without which dialogs use a fallback font and the
 # caption buttons draw as letters. binutils: the assembler and linker of the 32-bit probe.
+# locales: the ja_JP.UTF-8 locale of the code page 932 tests.
 PACKAGES=(cmake make binutils g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-tools
-          googletest wine wine64 fonts-wine xvfb xauth x11-utils imagemagick python3)
+          googletest wine wine64 fonts-wine xvfb xauth x11-utils imagemagick python3 locales)
 
 say() { printf '%s\n' "$*"; }
 die() { printf 'error: %s\n' "$*" >&2; exit 1; }
@@ -65,6 +66,15 @@ wine_for() {
     i686) printf '%s' "$WINE32" ;;
     *) printf '%s' "$WINE64" ;;
   esac
+}
+
+# ensure_japanese_locale: generates ja_JP.UTF-8 (for the code page 932 tests) unless `locale -a`
+# lists it already; quiet when present. Without it Wine decodes file names and arguments wrongly.
+ensure_japanese_locale() {
+  locale -a 2>/dev/null | grep -qiE '^ja_JP\.utf-?8$' && return 0
+  [ "$(id -u)" -eq 0 ] || die "locale ja_JP.UTF-8 is missing; run as root to generate it"
+  say "generating the locale ja_JP.UTF-8"
+  localedef -i ja_JP -f UTF-8 ja_JP.UTF-8 || die "localedef ja_JP.UTF-8 failed"
 }
 
 # build_arch ARCH [TESTS:ON|OFF] [TARGET...]: configures and builds one architecture into

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <algorithm>
 #include <string>
@@ -184,6 +185,12 @@ protected:
     std::string Device(const std::string &name) const { return fixture_.DeviceDir + "\\" + name; }
     std::string Desktop(const std::string &name) const { return fixture_.DesktopDir + "\\" + name; }
     std::string Status() const { return ControlText(page_, IDC_STATUS_LINE); }
+    // The progress bar's position and the percentage beside it, as "<position> <percentage>".
+    std::string Progress() const
+    {
+        LRESULT position = SendMessageA(GetDlgItem(page_, IDC_PROGRESS_BAR), PBM_GETPOS, 0, 0);
+        return std::to_string(position) + " " + ControlText(page_, IDC_PERCENT);
+    }
 
     void ExpectDeviceIni(const IniFile &expected)
     {
@@ -410,12 +417,11 @@ TEST_F(InstallationTest, CheckedExtraSettingsFilesAreCopiedWithoutReplacing)
         ExpectDeviceIni(EXPECTED_PORTABLE_INI);
         // English: the status line keeps the last file name it showed.
         EXPECT_EQ("lsplugin.ini", Status());
+        EXPECT_EQ("100 100%", Progress());
         NextCase();
     }
 }
 
-// The progress bar's position is not asserted here or above: SetProgress is still a
-// placeholder on this branch, so the bar would read the same whatever the run did.
 TEST_F(InstallationTest, NoExtraSettingsFileChecked)
 {
     DesktopDescription desktop;
@@ -429,6 +435,7 @@ TEST_F(InstallationTest, NoExtraSettingsFileChecked)
         Run();
         ExpectDeviceFiles({"default.bar", "vtmain.ini"});
         EXPECT_EQ(TEMPLATE_STATUS, Status());
+        EXPECT_EQ("0 0%", Progress()) << "no file step, no progress";
         NextCase();
     }
 }
@@ -446,6 +453,7 @@ TEST_F(InstallationTest, AbortRequestedStopsTheExtraSettingsFiles)
     CopyExtraSettingsFiles(page_);
     ExpectDeviceFiles({});
     EXPECT_EQ(TEMPLATE_STATUS, Status());
+    EXPECT_EQ("0 0%", Progress()) << "an aborted run does not reach 100";
     EXPECT_EQ(1, InstallState.AbortRequested);
     EXPECT_EQ(before, TreeChecksum(fixture_.DesktopDir));
 
@@ -454,6 +462,7 @@ TEST_F(InstallationTest, AbortRequestedStopsTheExtraSettingsFiles)
     EXPECT_EQ(0, InstallState.AbortRequested);
     ExpectSameBytes(Desktop("a.ini"), Device("a.ini"));
     EXPECT_EQ("a.ini", Status());
+    EXPECT_EQ("100 100%", Progress());
 }
 
 struct LanguageCase {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <algorithm>
 #include <functional>
@@ -176,6 +177,7 @@ TEST_F(InstallRun, SettingsWithoutPlugins)
         EXPECT_EQ(Install(wizard), "Installation complete!");
         EXPECT_EQ(wizard.Text(IDC_STATUS_LINE), "You can now run Veltrano via the U3 Launchpad.");
         EXPECT_EQ(wizard.Text(IDC_PERCENT), "0%") << "nothing moved the bar";
+        EXPECT_EQ(0, SendMessageA(wizard.Control(IDC_PROGRESS_BAR), PBM_GETPOS, 0, 0));
         wizard.Finish();
         wizard.WaitForClose();
     });
@@ -201,6 +203,7 @@ TEST_F(InstallRun, SettingsPluginsAndAnExtraFile)
         wizard.Next();
         EXPECT_EQ(Install(wizard), "Installation complete!");
         EXPECT_EQ(wizard.Text(IDC_PERCENT), "100%");
+        EXPECT_EQ(100, SendMessageA(wizard.Control(IDC_PROGRESS_BAR), PBM_GETPOS, 0, 0));
         EXPECT_EQ(wizard.Text(IDC_STATUS_LINE), "You can now run Veltrano via the U3 Launchpad.");
         wizard.Finish();
         wizard.WaitForClose();
@@ -251,8 +254,10 @@ TEST_F(InstallRun, PluginBoxClearedAfterTheSettingsFilesPage)
     EXPECT_EQ(portable, actual) << FormatIni(actual);
 }
 
-// Texts the wizard's thread gives its static controls, as a user would have seen them.
+// Texts the wizard's thread gives its static controls, and the positions it gives the progress
+// bar, as a user would have seen them.
 std::vector<std::string> TextsShown;
+std::vector<int> PositionsShown;
 HHOOK TextHook;
 
 LRESULT CALLBACK RecordText(int code, WPARAM wParam, LPARAM lParam)
@@ -260,6 +265,8 @@ LRESULT CALLBACK RecordText(int code, WPARAM wParam, LPARAM lParam)
     const CWPSTRUCT *call = reinterpret_cast<const CWPSTRUCT *>(lParam);
     if (code == HC_ACTION && call->message == WM_SETTEXT && call->lParam)
         TextsShown.push_back(reinterpret_cast<const char *>(call->lParam));
+    if (code == HC_ACTION && call->message == PBM_SETPOS)
+        PositionsShown.push_back(static_cast<int>(call->wParam));
     return CallNextHookEx(TextHook, code, wParam, lParam);
 }
 
@@ -285,6 +292,7 @@ void InstallRun::CancelLargeCopy(const std::function<void(WizardDriver &)> &canc
     DesktopBefore = TreeChecksum(Files.DesktopDir);
 
     TextsShown.clear();
+    PositionsShown.clear();
     TextHook = SetWindowsHookExA(WH_CALLWNDPROC, RecordText, NULL, GetCurrentThreadId());
     RunDrivenWizard([&](WizardDriver &wizard) {
         ChooseLanguage(wizard, 1);
@@ -308,6 +316,10 @@ void InstallRun::CancelLargeCopy(const std::function<void(WizardDriver &)> &canc
     EXPECT_EQ(1, InstallState.AbortRequested);
     EXPECT_NE(TextsShown.end(), std::find(TextsShown.begin(), TextsShown.end(), "Installation of plugins aborted!"));
     EXPECT_EQ(TextsShown.end(), std::find(TextsShown.begin(), TextsShown.end(), "Installation complete!"));
+    // Two checked rows: the bar stood at 200 / 4 and 300 / 4 percent, and the cancelled run left
+    // it at the second, without the 100 of the settings-files step.
+    EXPECT_EQ((std::vector<int>{50, 75}), PositionsShown);
+    EXPECT_NE(TextsShown.end(), std::find(TextsShown.begin(), TextsShown.end(), "75%"));
     EXPECT_LT(LargePluginFilesCopied(Files.DeviceDir), 3001u) << "the copy stopped early";
     IniFile portable = Portable();
     bool registered = false;

@@ -212,19 +212,21 @@ const TemplateCase TEMPLATES[] = {
       {LABEL, 1013, 52, 192, 45, 8, "0k"},
       {LABEL, PLAIN, 97, 192, 17, 8, "Free:"},
       {LABEL, 1014, 119, 192, 45, 8, "0k"},
-      {LABEL, PLAIN, 15, 8, 177, 8, "Check the plugins which you would like to copy to USB:"}}},
+      // Wider than first drawn (177), so that the text fits on its one line.
+      {LABEL, PLAIN, 15, 8, 235, 8, "Check the plugins which you would like to copy to USB:"}}},
     {IDD_SETTINGS_FILES, NEUTRAL,
-     {{LIST_VIEW, 1015, 15, 28, 235, 143, ""},
+     // The list starts 8 units lower, below the label's third line; its bottom stays at 171.
+     {{LIST_VIEW, 1015, 15, 36, 235, 135, ""},
       {PUSH, 3, 15, 173, 45, 13, "Check all"},
       {PUSH, 4, 62, 173, 45, 13, "Uncheck all"},
       {PUSH, 5, 109, 173, 70, 13, "Check all selected"},
       {PUSH, 6, 181, 173, 70, 13, "Uncheck all selected"},
-      {LABEL, PLAIN, 15, 8, 235, 16,
+      {LABEL, PLAIN, 15, 8, 235, 24,
        "The following settings files were found in the same directory as vtmain.ini may contain plugin "
        "settings. Please check those which you want to copy:"}}},
     {IDD_SUMMARY, NEUTRAL,
      {{LABEL, 1011, 29, 48, 208, 97, "Items:"},
-      {LABEL, PLAIN, 29, 154, 93, 8, "Click Next to start installation."},
+      {LABEL, PLAIN, 29, 154, 208, 8, "Click Next to start installation."},  // as wide as the labels above
       {FRAME, PLAIN, 15, 16, 235, 153, ""},
       {LABEL, PLAIN, 29, 25, 208, 17, "Ready to install!\nThe following items will be installed:"}}},
     {IDD_PROGRESS, NEUTRAL,

@@ -29,13 +29,19 @@ TEST(DoubleByteCodePage, AppendBackslashAfterTrailByte5C)
     EXPECT_STREQ("c:\\dir\\", path);
 }
 
-TEST(DoubleByteCodePage, StripBackslashLooksAtTheLastByteOnly)
+// The trail byte 0x5C is no separator: stripping it would cut the character in half.
+TEST(DoubleByteCodePage, StripBackslashStepsOverTrailBytes)
 {
     ASSERT_EQ(932u, GetACP());
     char path[PATH_BUFFER_SIZE];
     CopyBounded(path, TRAIL_5C, COUNTOF(path));
     StripBackslash(path);
-    EXPECT_STREQ("c:\\dir\\\x95", path);
+    EXPECT_EQ(std::string(TRAIL_5C), path);
+
+    CopyBounded(path, TRAIL_5C, COUNTOF(path));
+    AppendBounded(path, "\\", COUNTOF(path));
+    StripBackslash(path);
+    EXPECT_EQ(std::string(TRAIL_5C), path) << "one real separator after the character goes";
 }
 
 }  // namespace

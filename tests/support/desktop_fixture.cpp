@@ -1,5 +1,7 @@
 #include "support/desktop_fixture.h"
 
+#include "startup/environment.h"
+
 namespace {
 
 const char VELTRANO_KEY[] = "SOFTWARE\\Ostrand\\Veltrano";
@@ -78,11 +80,13 @@ DesktopFixture::DesktopFixture(const DesktopDescription &description)
         WriteFile(file);
 
     for (const EnvironmentSpec &variable : description.Environment) {
-        char value[32768];
         SetLastError(ERROR_SUCCESS);
-        DWORD got = GetEnvironmentVariableA(variable.Name.c_str(), value, sizeof(value));
-        SavedVariables.push_back({variable.Name, got > 0 || GetLastError() != ERROR_ENVVAR_NOT_FOUND,
-                                  got > 0 && got < sizeof(value) ? value : ""});
+        BOOL wasSet = GetEnvironmentVariableA(variable.Name.c_str(), NULL, 0) > 0 ||
+                      GetLastError() != ERROR_ENVVAR_NOT_FOUND;
+        // The value is read as the installer reads it, so that a double-byte one is restored whole.
+        char value[32768];
+        DWORD got = ReadEnvironmentValue(variable.Name.c_str(), value, sizeof(value));
+        SavedVariables.push_back({variable.Name, wasSet, got > 0 && got < sizeof(value) ? value : ""});
         std::string text = variable.Value ? FixturePath(variable.Value) : std::string();
         SetEnvironmentVariableA(variable.Name.c_str(), variable.Value ? text.c_str() : NULL);
     }
