@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "engine/device_name.h"
 #include "engine/plugin_transfer.h"
 #include "engine/portable_rewrite.h"
 #include "engine/tree_copy.h"
@@ -96,12 +97,16 @@ void CopyButtonBarFile()
     if (!whole)
         return;
 
+    // Only a backslash splits the setting: a name such as "bars/../../x.bar" or "..", whose copy
+    // would land outside the device's directory, counts as no setting (the default name, no
+    // copy). An empty name would make the target the device's directory itself.
     const char *separator = LastCharOf(source, '\\');
-    CopyBounded(InstallState.ButtonBarName, separator ? separator + 1 : source,
-                COUNTOF(InstallState.ButtonBarName));
-    // No name: the target would be the device's directory itself. No directory: a bare name
-    // would land in the current directory, the desktop installation.
-    if (!InstallState.ButtonBarName[0] || !InstallState.AppDataPath[0])
+    const char *name = separator ? separator + 1 : source;
+    if (!IsSafeDeviceName(name))
+        return;
+    CopyBounded(InstallState.ButtonBarName, name, COUNTOF(InstallState.ButtonBarName));
+    // No directory: a bare name would land in the current directory, the desktop installation.
+    if (!InstallState.AppDataPath[0])
         return;
 
     char targetDir[PATH_BUFFER_SIZE];

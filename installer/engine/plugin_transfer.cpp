@@ -1,5 +1,8 @@
 #include "engine/plugin_transfer.h"
 
+#include <commctrl.h>
+
+#include "engine/device_name.h"
 #include "engine/tree_copy.h"
 #include "pages/check_list.h"
 #include "pages/list_rows.h"
@@ -66,10 +69,9 @@ BOOL SplitPluginValue(char *value, PluginValue *parts)
     return TRUE;
 }
 
-// The directory an earlier checked row of the same source directory was copied to. The nearest
-// such row counts; when it holds no target the row makes its own directory. Searched from the
-// nearest row back, so that thousands of rows of one directory cost one look each.
-BOOL FindSharedTarget(HWND list, int row, const char *sourceDirectory, char *target)
+// The nearest earlier checked row of the same source directory, or -1. Searched from the nearest
+// row back, so that thousands of rows of one directory cost one look each.
+int NearestSharingRow(HWND list, int row, const char *sourceDirectory)
 {
     for (int earlier = row - 1; earlier >= 0; --earlier) {
         if (!IsItemChecked(list, earlier))
@@ -77,18 +79,41 @@ BOOL FindSharedTarget(HWND list, int row, const char *sourceDirectory, char *tar
         char path[PATH_BUFFER_SIZE];
         // Whole buffers: a directory of 259 characters read cut would be taken for another one.
         if (GetListText(list, earlier, PLUGIN_COLUMN_PATH, path, COUNTOF(path)) && EqualsIgnoringCase(path, sourceDirectory))
-            return GetListText(list, earlier, PLUGIN_COLUMN_COPIED_TO, target, PATH_BUFFER_SIZE) && target[0];
+            return earlier;
     }
-    return FALSE;
+    return -1;
 }
 
-// A base name that would not give a new directory right under the kind's subdirectory.
-BOOL IsUnsafeBaseName(const char *name)
+// Whether the whole tree of the row's "Copied to" directory arrived, kept in the row's item data
+// (rows are added with 0): a later row of the same source registers from it only then.
+void MarkRowArrived(HWND list, int row, BOOL arrived)
 {
-    if (!name[0] || lstrcmpA(name, ".") == 0 || lstrcmpA(name, "..") == 0)
-        return TRUE;
-    for (; *name; ++name) {
-        if (*name == '/' || *name == ':')
+    LVITEMA item = {};
+    item.mask = LVIF_PARAM;
+    item.iItem = row;
+    item.lParam = arrived;
+    SendMessageA(list, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+}
+
+BOOL RowArrived(HWND list, int row)
+{
+    LVITEMA item = {};
+    item.mask = LVIF_PARAM;
+    item.iItem = row;
+    return SendMessageA(list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item)) && item.lParam == TRUE;
+}
+
+// Whether an earlier row of another source directory was given target (the file system
+// compares names without regard to case).
+BOOL TakenByAnotherSource(HWND list, int row, const char *target, const char *sourceDirectory)
+{
+    for (int earlier = 0; earlier < row; ++earlier) {
+        char copiedTo[PATH_BUFFER_SIZE];
+        if (!GetListText(list, earlier, PLUGIN_COLUMN_COPIED_TO, copiedTo, COUNTOF(copiedTo)) || !copiedTo[0] ||
+            !EqualsIgnoringCase(copiedTo, target))
+            continue;
+        char path[PATH_BUFFER_SIZE];
+        if (GetListText(list, earlier, PLUGIN_COLUMN_PATH, path, COUNTOF(path)) && !EqualsIgnoringCase(path, sourceDirectory))
             return TRUE;
     }
     return FALSE;
@@ -114,21 +139,60 @@ void BaseNameOf(const char *fileName, char *baseName)
         *lastDot = '\0';
 }
 
-// PluginBase\kind\base name\, created level by level; FALSE (nothing made below the level that
-// does not fit) when the path does not fit.
-BOOL MakeTargetDirectory(int kind, const char *baseName, char *target)
+// PluginBase\kind\name\, created level by level; FALSE (nothing made below the level that does
+// not fit) when the path does not fit.
+BOOL MakeTargetDirectory(int kind, const char *name, char *target)
 {
     CopyBounded(target, InstallState.PluginBase, PATH_BUFFER_SIZE);
     ExpandEnvRefs(target, PATH_MAX_CHARS);
     CreateDirectoryA(target, NULL);
     AppendBackslash(target, PATH_BUFFER_SIZE);
     return AppendDirectory(target, PATH_BUFFER_SIZE, PluginKind[kind].TargetSubdir) &&
-           AppendDirectory(target, PATH_BUFFER_SIZE, baseName);
+           AppendDirectory(target, PATH_BUFFER_SIZE, name);
+}
+
+// PluginBase\kind\name\ as MakeTargetDirectory makes it, without making anything; FALSE when it
+// does not fit.
+BOOL ComposeTargetDirectory(int kind, const char *name, char *target)
+{
+    CopyBounded(target, InstallState.PluginBase, PATH_BUFFER_SIZE);
+    ExpandEnvRefs(target, PATH_MAX_CHARS);
+    AppendBackslash(target, PATH_BUFFER_SIZE);
+    const char *parts[] = {PluginKind[kind].TargetSubdir, "\\", name, "\\"};
+    for (const char *part : parts) {
+        if (lstrlenA(target) + lstrlenA(part) > PATH_MAX_CHARS)
+            return FALSE;
+        AppendBounded(target, part, PATH_BUFFER_SIZE);
+    }
+    return TRUE;
+}
+
+// The name of the device folder for a source directory that is copied anew: the base name, or,
+// when an earlier row of another source directory already got that folder, the base name followed
+// by "_2", "_3", ... (the first one free), so that no copy lands among another plugin's files.
+// FALSE when a name that is needed does not fit a path; folderName then holds it.
+BOOL ChooseFolderName(HWND list, int row, int kind, const char *baseName, const char *sourceDirectory,
+                      char *folderName, int capacity)
+{
+    CopyBounded(folderName, baseName, capacity);
+    for (int suffix = 2;; ++suffix) {
+        char target[PATH_BUFFER_SIZE];
+        if (!ComposeTargetDirectory(kind, folderName, target))
+            return FALSE;
+        if (!TakenByAnotherSource(list, row, target, sourceDirectory))
+            return TRUE;
+        char number[16];
+        wsprintfA(number, "_%d", suffix);
+        if (lstrlenA(baseName) + lstrlenA(number) > capacity - 1)
+            return FALSE;
+        CopyBounded(folderName, baseName, capacity);
+        AppendBounded(folderName, number, capacity);
+    }
 }
 
 // A checked plugin whose directory on the device would not fit a path is not passed over in
 // silence: it is reported as the tree copy reports a target that does not fit.
-void ReportTargetTooLong(int kind, const char *baseName)
+void ReportTargetTooLong(int kind, const char *folderName)
 {
     char base[PATH_BUFFER_SIZE];
     CopyBounded(base, InstallState.PluginBase, COUNTOF(base));
@@ -138,9 +202,36 @@ void ReportTargetTooLong(int kind, const char *baseName)
     AppendBounded(whole, "\\", COUNTOF(whole));
     AppendBounded(whole, PluginKind[kind].TargetSubdir, COUNTOF(whole));
     AppendBounded(whole, "\\", COUNTOF(whole));
-    AppendBounded(whole, baseName, COUNTOF(whole));
+    AppendBounded(whole, folderName, COUNTOF(whole));
     AppendBounded(whole, "\\", COUNTOF(whole));
     ReportCopyError(whole, ERROR_FILENAME_EXCED_RANGE);
+}
+
+// Nor is a checked plugin that cannot be copied at all (its value does not fit once expanded, or
+// its names would not stay inside its own folder): the box names it by its row label.
+void ReportPluginLeftOut(const char *label, DWORD error)
+{
+    ReportCopyError(label, error);
+}
+
+// A registration must name a file that is on the device: the plugin file may be missing from its
+// source directory, or be of a kind the copy leaves behind. Reported as a file that did not arrive.
+// lastFound (capacity bytes) holds the last file found, so that thousands of rows of one plugin
+// file cost one look.
+BOOL PluginFileArrived(const char *target, const char *fileName, char *lastFound, int capacity)
+{
+    char path[2 * PATH_BUFFER_SIZE];
+    CopyBounded(path, target, COUNTOF(path));
+    AppendBounded(path, fileName, COUNTOF(path));
+    if (lstrcmpA(path, lastFound) == 0)
+        return TRUE;
+    DWORD attributes = lstrlenA(path) <= PATH_MAX_CHARS ? GetFileAttributesA(path) : INVALID_FILE_ATTRIBUTES;
+    if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        CopyBounded(lastFound, path, capacity);
+        return TRUE;
+    }
+    ReportCopyError(path, ERROR_FILE_NOT_FOUND);
+    return FALSE;
 }
 
 // The part of target after the expanded plugin base and its backslash; NULL when target does
@@ -210,6 +301,7 @@ void TransferPlugins(HWND page)
         return;
 
     int accumulator = 200;
+    char lastFound[2 * PATH_BUFFER_SIZE] = "";
     for (int row = 0; row < rows; ++row) {
         // Rows that share a copied directory reach no tree copy, which would let messages through:
         // thousands of them would otherwise leave the page frozen and deaf to Cancel.
@@ -245,28 +337,43 @@ void TransferPlugins(HWND page)
         // filled the buffer and may have been cut, would name another file or directory.
         char value[PATH_BUFFER_SIZE + 1];
         if (GetPrivateProfileStringA(PluginKind[kind].Section, desktopKey, "", value, COUNTOF(value),
-                                     InstallState.SourceIniPath) > PATH_MAX_CHARS)
+                                     InstallState.SourceIniPath) > PATH_MAX_CHARS ||
+            !ExpandsWhole(value)) {
+            ReportPluginLeftOut(label, ERROR_FILENAME_EXCED_RANGE);
             continue;
-        if (!ExpandsWhole(value))
-            continue;
+        }
         PluginValue parts;
         if (!SplitPluginValue(value, &parts))
             continue;
+        // The file name goes into the registration, the base name into the device's path.
+        char baseName[PATH_BUFFER_SIZE];
+        BaseNameOf(parts.FileName, baseName);
+        if (!IsSafeDeviceName(parts.FileName) || !IsSafeDeviceName(baseName)) {
+            ReportPluginLeftOut(label, ERROR_INVALID_NAME);
+            continue;
+        }
 
-        char target[PATH_BUFFER_SIZE];
-        BOOL reused = FindSharedTarget(list, row, parts.SourceDirectory, target) && RelativeTarget(target);
+        // The directory an earlier row of the same source was given is used again; its copy is
+        // made again (keeping what arrived) unless it arrived whole.
+        char target[PATH_BUFFER_SIZE] = "";
+        int sharing = NearestSharingRow(list, row, parts.SourceDirectory);
+        BOOL reused = sharing >= 0 && GetListText(list, sharing, PLUGIN_COLUMN_COPIED_TO, target, COUNTOF(target)) &&
+                      target[0] && RelativeTarget(target);
+        BOOL arrived = reused && RowArrived(list, sharing);
         if (!reused) {
-            char baseName[PATH_BUFFER_SIZE];
-            BaseNameOf(parts.FileName, baseName);
-            if (IsUnsafeBaseName(baseName))
-                continue;
-            if (!MakeTargetDirectory(kind, baseName, target)) {
-                ReportTargetTooLong(kind, baseName);
+            char folderName[PATH_BUFFER_SIZE];
+            BOOL named = ChooseFolderName(list, row, kind, baseName, parts.SourceDirectory, folderName,
+                                          COUNTOF(folderName));
+            if (!MakeTargetDirectory(kind, folderName, target) || !named) {
+                ReportTargetTooLong(kind, folderName);
                 continue;
             }
         }
         SetListText(list, row, PLUGIN_COLUMN_COPIED_TO, target);
-        if (!reused && !CopyTree(parts.SourceDirectory, target))
+        if (!arrived)
+            arrived = CopyTree(parts.SourceDirectory, target);
+        MarkRowArrived(list, row, arrived);
+        if (!arrived || !PluginFileArrived(target, parts.FileName, lastFound, COUNTOF(lastFound)))
             continue;
         RegisterPlugin(kind, desktopKey, parts, RelativeTarget(target), &runningNumbers[kind]);
     }

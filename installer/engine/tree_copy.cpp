@@ -75,6 +75,24 @@ int CopyOneFile()
 
 int CopyLevel();
 
+// A search that finds nothing at all in a directory that is there: the directory is empty (a
+// drive root holds not even "." and ".."). The source buffer names the directory.
+BOOL EmptyDirectory(DWORD searchError)
+{
+    if (searchError != ERROR_FILE_NOT_FOUND && searchError != ERROR_NO_MORE_FILES)
+        return FALSE;
+    DWORD attributes = GetFileAttributesA(SourcePath);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// A directory that is missing or cannot be listed copies nothing, and so its tree did not arrive:
+// put to the user like any copy error, captioned with the directory on the device.
+int ReportUnlistedDirectory(DWORD searchError)
+{
+    ReportCopyError(TargetPath, searchError);
+    return 0;
+}
+
 // Creates (or reuses) the subdirectory whose paths are in the buffers and copies into it.
 int CopySubdirectory()
 {
@@ -119,9 +137,10 @@ int CopyLevel()
     AppendBounded(SourcePath, SEARCH_PATTERN, COUNTOF(SourcePath));
     WIN32_FIND_DATAA entry;
     HANDLE search = FindFirstFileA(SourcePath, &entry);
+    DWORD searchError = GetLastError();
     *sourceEnd = '\0';
     if (search == INVALID_HANDLE_VALUE)
-        return 1;
+        return EmptyDirectory(searchError) ? 1 : ReportUnlistedDirectory(searchError);
 
     int result = 1;
     do {

@@ -90,7 +90,7 @@ void Rebuild(HWND list)
     SortPaths = static_cast<char (*)[PATH_BUFFER_SIZE]>(Allocate(rows * sizeof(*SortPaths)));
 
     for (int row = 0; row < rows; ++row) {
-        GetListText(list, row, PLUGIN_COLUMN_PATH, SortPaths[row], PATH_BUFFER_SIZE - 1);
+        GetListText(list, row, PLUGIN_COLUMN_PATH, SortPaths[row], PATH_BUFFER_SIZE);
         Cache.SizeKiB[row] = RowSizeKiB(list, row);
         Cache.Checked[row] = IsItemChecked(list, row) ? 1 : 0;
         Cache.GroupRows[row] = row;

@@ -5,6 +5,7 @@
 
 #include "pages/wizard.h"
 #include "startup/discovery.h"
+#include "startup/caseless_compare.h"
 #include "startup/environment.h"
 #include "startup/install_state.h"
 #include "startup/path_helpers.h"
@@ -15,7 +16,7 @@ void ReadUpgradeMode()
     DWORD got = ReadEnvironmentValue("U3_IS_UPGRADE", value, COUNTOF(value));
     if (got >= COUNTOF(value))
         value[0] = '\0';
-    InstallState.UpgradeMode = lstrcmpiA(value, "true") == 0 || lstrcmpiA(value, "1") == 0;
+    InstallState.UpgradeMode = EqualsIgnoringCase(value, "true") || EqualsIgnoringCase(value, "1");
 }
 
 BOOL ReadAppDataPath()

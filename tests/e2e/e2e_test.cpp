@@ -15,6 +15,7 @@
 #include "settings_text.h"
 #include "support/files.h"
 #include "support/process.h"
+#include "support/registrations.h"
 #include "support/windows.h"
 #include "tree_snapshot.h"
 #include "typical_run.h"
@@ -111,6 +112,8 @@ protected:
 
     void TearDown() override
     {
+        EXPECT_EQ(std::vector<std::string>(), RegistrationsNamingNoDeviceFile(AppData))
+            << "registrations that name no file on the device";
         RemoveSampleRegistry();
         RemoveTree(Root);
     }

@@ -312,6 +312,11 @@ TEST_F(InstallationTest, ButtonBarFileFollowsTheDesktopSetting)
         {"my.bar", "my.bar", "root my"},
         {"\"bars\\my.bar\"", "my.bar", "bars my"},
         {"bars\\missing.bar", "missing.bar", NULL},
+        // Only a backslash splits the setting; names that are no plain file name of the device's
+        // directory count as no setting: the default name, and nothing copied.
+        {"%VELTRANO_PATH%\\bars/../my.bar", "DEFAULT.BAR", NULL},
+        {"%VELTRANO_PATH%\\c:my.bar", "DEFAULT.BAR", NULL},
+        {"%VELTRANO_PATH%\\bars\\", "DEFAULT.BAR", NULL},
     };
     for (const ButtonBarCase &c : cases) {
         SCOPED_TRACE(c.Setting ? c.Setting : "no setting");

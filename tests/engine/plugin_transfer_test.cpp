@@ -352,7 +352,14 @@ TEST_F(PluginTransferTest, UnsafePluginNamesAreSkipped)
              "dots=%VELTRANO_PATH%\\plugins\\shared\\...vpx\n"
              "good=%VELTRANO_PATH%\\plugins\\shared\\good.vpx\n");
     OpenList({"Packer: climb", "Packer: drive", "Packer: nobase", "Packer: dots", "Packer: good"});
+    BoxAnswerer answerer;
+    answerer.Start();
     TransferPlugins(ProgressPage);
+    answerer.Stop = true;
+    answerer.Worker.join();
+    // Each plugin left out is put to the user, named by its row; OK goes on with the next.
+    EXPECT_EQ(Lines({"Packer: climb", "Packer: drive", "Packer: nobase", "Packer: dots"}), answerer.Captions);
+    EXPECT_EQ(0, InstallState.AbortRequested);
     // The nearest earlier row of the shared directory made no target: the row makes its own.
     Lines expectedFiles = {"\\vpx\\", "\\vpx\\good\\", "\\vpx\\good\\good.vpx"};
     EXPECT_EQ(expectedFiles, DeviceFiles());
@@ -365,6 +372,55 @@ TEST_F(PluginTransferTest, UnsafePluginNamesAreSkipped)
             top.push_back(entry);
     }
     EXPECT_EQ(Lines({"\\desktop\\", "\\device\\"}), top) << "nothing was made beside the desktop and the device";
+}
+
+// A directory that arrived whole but without the plugin file itself (missing from its directory,
+// or of a kind the copy leaves behind) registers nothing: the file is put to the user as one that
+// did not arrive, and the other plugins of the directory still register.
+TEST_F(PluginTransferTest, PluginFileThatDidNotArriveIsNotRegistered)
+{
+    DesktopFile("plugins\\multi\\multi.vpx");
+    DesktopFile("plugins\\multi\\pack.zip");
+    Settings("[PackerPlugins]\n"
+             "gone=%VELTRANO_PATH%\\plugins\\multi\\gone.vpx\n"
+             "pack=%VELTRANO_PATH%\\plugins\\multi\\pack.zip\n"
+             "multi=%VELTRANO_PATH%\\plugins\\multi\\multi.vpx\n");
+    OpenList({"Packer: gone", "Packer: pack", "Packer: multi"});
+    BoxAnswerer answerer;
+    answerer.Start();
+    TransferPlugins(ProgressPage);
+    answerer.Stop = true;
+    answerer.Worker.join();
+    EXPECT_EQ(Lines({Device + "\\Plugins\\vpx\\gone\\gone.vpx", Device + "\\Plugins\\vpx\\gone\\pack.zip"}),
+              answerer.Captions);
+    EXPECT_EQ(Lines{"multi=%U3_APP_DATA_PATH%\\Plugins\\vpx\\gone\\multi.vpx"}, PortableSection("PackerPlugins"));
+    EXPECT_EQ(0, InstallState.AbortRequested);
+}
+
+// Two plugin directories whose files share a base name: the second source gets a folder of its
+// own, named with a suffix, and each registration names its own source's file.
+TEST_F(PluginTransferTest, SameBaseNameFromAnotherDirectoryGetsItsOwnFolder)
+{
+    DesktopFile("plugins\\arc\\arc.vpx", "first");
+    DesktopFile("plugins\\arc2\\arc.vpx", "second");
+    DesktopFile("plugins\\arc2\\more.vpx", "second more");
+    Settings("[PackerPlugins]\n"
+             "arc=%VELTRANO_PATH%\\plugins\\arc\\arc.vpx\n"
+             "zip=%VELTRANO_PATH%\\plugins\\arc2\\arc.vpx\n"
+             "more=%VELTRANO_PATH%\\plugins\\arc2\\more.vpx\n");
+    OpenList({"Packer: arc", "Packer: zip", "Packer: more"});
+    TransferPlugins(ProgressPage);
+    Lines expected = {"arc=%U3_APP_DATA_PATH%\\Plugins\\vpx\\arc\\arc.vpx",
+                      "zip=%U3_APP_DATA_PATH%\\Plugins\\vpx\\arc_2\\arc.vpx",
+                      "more=%U3_APP_DATA_PATH%\\Plugins\\vpx\\arc_2\\more.vpx"};
+    EXPECT_EQ(expected, PortableSection("PackerPlugins"));
+    Lines expectedFiles = {"\\vpx\\", "\\vpx\\arc\\", "\\vpx\\arc\\arc.vpx", "\\vpx\\arc_2\\",
+                           "\\vpx\\arc_2\\arc.vpx", "\\vpx\\arc_2\\more.vpx"};
+    EXPECT_EQ(expectedFiles, DeviceFiles());
+    std::string second;
+    EXPECT_TRUE(ReadFileContent(Device + "\\Plugins\\vpx\\arc_2\\arc.vpx", &second));
+    EXPECT_EQ("second", second);
+    EXPECT_EQ(Device + "\\Plugins\\vpx\\arc_2\\", CopiedTo("Packer: more"));
 }
 
 TEST_F(PluginTransferTest, NothingCheckedOrNoList)

@@ -200,12 +200,33 @@ TEST_F(TreeCopy, ExistingSubdirectoryIsUsedAndItsFilesLeftAlone)
     EXPECT_TRUE(Boxes.empty());
 }
 
-TEST_F(TreeCopy, MissingOrEmptySourceCopiesNothingAndSucceeds)
+TEST_F(TreeCopy, EmptySourceCopiesNothingAndSucceeds)
 {
-    EXPECT_EQ(1, Copy(Join(Scratch->Path, "no such directory"), Target));
     EXPECT_EQ(1, Copy(Source, Target));
     EXPECT_TRUE(ListTree(Target).empty());
     EXPECT_TRUE(Boxes.empty());
+}
+
+// A source that is gone by the time of the copy has not arrived: the tree is not complete, and
+// the user is asked as for any file that could not be copied.
+TEST_F(TreeCopy, MissingSourceIsACopyError)
+{
+    struct Case {
+        int Answer;
+        int AbortAfter;
+    };
+    const Case cases[] = {{IDOK, 0}, {IDCANCEL, 1}};
+    OwnerWindow owner;
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.Answer == IDOK ? "answered OK" : "answered Cancel");
+        InstallState.AbortRequested = 0;
+        EXPECT_EQ(0, Copy(Join(Scratch->Path, "no such directory"), Target, c.Answer));
+        EXPECT_EQ(c.AbortAfter, InstallState.AbortRequested);
+        ASSERT_EQ(1u, Boxes.size());
+        EXPECT_EQ("Error copying file!", Boxes[0].Text);
+        EXPECT_EQ(Target + "\\", Boxes[0].Caption);
+        EXPECT_TRUE(ListTree(Target).empty());
+    }
 }
 
 TEST_F(TreeCopy, SubdirectoryThatCannotBeCreatedStopsSilently)

@@ -13,6 +13,7 @@
 #include "startup/install_state.h"
 #include "startup/path_helpers.h"
 #include "support/files.h"
+#include "support/registrations.h"
 
 using namespace engine_fixture;
 
@@ -381,6 +382,8 @@ RunOutcome HostileTest::RunWizard(const RunChoices &choices)
         wizard.Finish();
         wizard.WaitForClose();
     });
+    EXPECT_EQ(std::vector<std::string>(), RegistrationsNamingNoDeviceFile(Device))
+        << "registrations that name no file on the device";
     return outcome;
 }
 

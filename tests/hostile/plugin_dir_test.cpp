@@ -97,7 +97,9 @@ TEST_F(HostileTest, PathsOf250CharactersAndMore)
     std::string ini = "[Configuration]\r\nInstallDir=C:\\Veltrano\r\n[PackerPlugins]\r\n"
                       "deep=%VELTRANO_PATH%\\plugins\\deep\\deep.vpx\r\n"
                       "deeper=%VELTRANO_PATH%\\plugins\\deeper\\deeper.vpx\r\n";
-    Prepare(StandardDesktop(ini));
+    DesktopDescription desktop = StandardDesktop(ini);
+    desktop.Files.push_back(PluginFile("plugins\\deep\\deep.vpx", "deep"));
+    Prepare(desktop);
     const std::string middle(100, 'm');
     // Entry paths below the plugin directory, padded so that the device path has `length` characters.
     auto relativeOfLength = [&](const std::string &plugin, size_t length) {
@@ -128,7 +130,8 @@ TEST_F(HostileTest, PathsOf250CharactersAndMore)
     EXPECT_EQ(Device + "\\Plugins\\vpx\\deeper\\" + over, run.Boxes[0].Caption);
     EXPECT_EQ("Installation complete!", run.OutcomeText);
     std::vector<std::string> expected = {
-        "Plugins\\", "Plugins\\vpx\\", "Plugins\\vpx\\deep\\", "Plugins\\vpx\\deep\\" + middle + "\\",
+        "Plugins\\", "Plugins\\vpx\\", "Plugins\\vpx\\deep\\", "Plugins\\vpx\\deep\\deep.vpx",
+        "Plugins\\vpx\\deep\\" + middle + "\\",
         "Plugins\\vpx\\deep\\" + fits, "Plugins\\vpx\\deep\\" + exactly250.substr(exactly250.rfind('\\') + 1),
         "Plugins\\vpx\\deeper\\", "Plugins\\vpx\\deeper\\" + middle + "\\", "extra1.ini", "extra2.ini",
         "vpx_ftp.ini", "vtmain.ini"};

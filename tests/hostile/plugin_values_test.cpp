@@ -1,6 +1,7 @@
 // Plugin values whose file names would not give a directory of their own right under the kind's
 // subdirectory: "..", '/', ':' and empty base names. The page lists them (their directories
-// exist), the transfer skips them, and nothing lands outside Plugins\<kind>\<base name>\.
+// exist), the transfer puts each to the user and skips it, and nothing lands outside
+// Plugins\<kind>\<base name>\.
 #include <windows.h>
 
 #include <string>
@@ -30,10 +31,20 @@ TEST_F(HostileTest, UnsafeBaseNamesAreSkipped)
     desktop.Files.push_back(PluginFile("plugins\\evil\\sub\\data.bin", "evil data"));
     Kept = StandardKeptFiles();
     Prepare(desktop);
-    RunOutcome run = RunWizard(RunChoices());
+    RunChoices choices;
+    choices.BoxAnswers.assign(7, IDOK);
+    RunOutcome run = RunWizard(choices);
     ASSERT_TRUE(run.Finished);
     EXPECT_EQ("Installation complete!", run.OutcomeText);
-    EXPECT_TRUE(run.Boxes.empty());
+    std::vector<std::string> captions;
+    for (const DialogSeen &box : run.Boxes) {
+        EXPECT_EQ("Error copying file!", box.Text);
+        captions.push_back(box.Caption);
+    }
+    const std::vector<std::string> leftOut = {"File System: dots", "File System: dot",   "File System: up",
+                                              "File System: empty", "File System: slash", "File System: colon",
+                                              "File System: stream"};
+    EXPECT_EQ(leftOut, captions) << "each plugin left out is named to the user";
     ASSERT_EQ(10u, run.PluginRows.size()) << "each registration with an existing directory is listed";
     std::vector<std::string> expected = {
         "Plugins\\",

@@ -14,6 +14,7 @@
 #include "resources/resource.h"
 #include "startup/install_state.h"
 #include "support/engine_fixture.h"
+#include "support/registrations.h"
 #include "support/wizard_driver.h"
 
 using namespace engine_fixture;
@@ -118,6 +119,8 @@ protected:
     {
         EXPECT_EQ(DesktopBefore, TreeChecksum(Files.DesktopDir)) << "the desktop installation changed";
         EXPECT_EQ(RegistryBefore, RegistryChecksum()) << "the desktop registry values changed";
+        EXPECT_EQ(std::vector<std::string>(), RegistrationsNamingNoDeviceFile(Files.DeviceDir))
+            << "registrations that name no file on the device";
         SetCurrentDirectoryA(savedDirectory_);
         SetEnvironmentVariableA("VELTRANO_PATH", NULL);
         SetEnvironmentVariableA("U3_APP_DATA_PATH", NULL);

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "pages/check_list.h"
+#include "pages/checked_total.h"
 #include "pages/directory_size.h"
 #include "pages/free_space.h"
 #include "pages/list_rows.h"
@@ -270,6 +271,29 @@ TEST_F(PluginPageTest, TotalFollowsEveryChange)
         }
         ASSERT_EQ(std::to_string(total) + "k", Label(IDC_CHECKED_TOTAL)) << "after step " << step;
     }
+}
+
+// The total reads each row's whole path, as the transfer does: directories of 259 characters that
+// differ only in their last one are two directories, counted twice; equal ones once.
+TEST_F(PluginPageTest, TotalTellsPathsApartByTheirLastCharacter)
+{
+    Settings("");
+    ASSERT_NE(nullptr, OpenPage());
+    const std::string stem = "C:\\" + std::string(PATH_MAX_CHARS - 4, 'p');
+    const std::string paths[] = {stem + "a", stem + "b", stem + "A"};
+    const char *sizes[] = {"3k", "5k", "7k"};
+    for (int row = 0; row < 3; ++row) {
+        ASSERT_EQ(static_cast<size_t>(PATH_MAX_CHARS), paths[row].size());
+        ASSERT_EQ(row, AppendListRow(List(), ("Packer: k" + std::to_string(row)).c_str()));
+        SetListText(List(), row, PLUGIN_COLUMN_SIZE, sizes[row]);
+        SetListText(List(), row, PLUGIN_COLUMN_PATH, paths[row].c_str());
+    }
+    ResetCheckedTotal();  // rows written here, as the page's own filling does, before any check
+    SetChecked(0, true);
+    SetChecked(1, true);
+    EXPECT_EQ("8k", Label(IDC_CHECKED_TOTAL));
+    SetChecked(2, true);
+    EXPECT_EQ("8k", Label(IDC_CHECKED_TOTAL)) << "the third row shares the first one's directory";
 }
 
 TEST_F(PluginPageTest, NoRegistrations)

@@ -1,0 +1,213 @@
+// What lands on the device is what the portable settings file says: each registration names its
+// own plugin's file, copied whole from that plugin's source directory; a plugin that does not
+// arrive is put to the user and not registered; nothing is written outside the device directory.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "hostile/hostile_fixture.h"
+#include "hostile/small_drive.h"
+#include "resources/resource.h"
+#include "startup/install_state.h"
+
+using namespace engine_fixture;
+
+namespace hostile {
+namespace {
+
+const char PORTABLE_PLUGINS[] = "%U3_APP_DATA_PATH%\\Plugins\\";
+
+std::string DeviceFileOf(const std::string &device, const std::string &value)
+{
+    size_t at = value.find(PORTABLE_PLUGINS);
+    if (at == std::string::npos)
+        return std::string();
+    return device + "\\Plugins\\" + value.substr(at + COUNTOF(PORTABLE_PLUGINS) - 1);
+}
+
+// Plugin files of one base name in different desktop directories, names differing only in case,
+// and a plugin whose own base name is the one a second copy would take: each source gets a folder
+// of its own, and the rows that share a source share its folder.
+TEST_F(HostileTest, SameBaseNameFromDifferentDirectories)
+{
+    std::string ini = "[Configuration]\r\nInstallDir=C:\\Veltrano\r\n[PackerPlugins]\r\n"
+                      "arc=21,%VELTRANO_PATH%\\plugins\\arc\\arc.vpx\r\n"
+                      "zip=21,%VELTRANO_PATH%\\plugins\\arc2\\arc.vpx\r\n"
+                      "big=%VELTRANO_PATH%\\plugins\\arc3\\ARC.vpx\r\n"
+                      "two=%VELTRANO_PATH%\\plugins\\four\\arc_2.vpx\r\n"
+                      "tar=21,%VELTRANO_PATH%\\plugins\\arc2\\arc.vpx\r\n"
+                      "[ListerPlugins]\r\n"
+                      "0=%VELTRANO_PATH%\\plugins\\arc3\\view.vlx\r\n";
+    DesktopDescription desktop = StandardDesktop(ini);
+    desktop.Files.push_back(PluginFile("plugins\\arc2\\arc.vpx", "second arc"));
+    desktop.Files.push_back(PluginFile("plugins\\arc3\\ARC.vpx", "third arc"));
+    desktop.Files.push_back(PluginFile("plugins\\arc3\\view.vlx", "third view"));
+    desktop.Files.push_back(PluginFile("plugins\\four\\arc_2.vpx", "fourth"));
+    Prepare(desktop);
+
+    RunOutcome run = RunWizard(RunChoices());
+    ASSERT_TRUE(run.Finished);
+    EXPECT_EQ("Installation complete!", run.OutcomeText);
+    EXPECT_TRUE(run.Boxes.empty());
+    struct Expected {
+        const char *Section, *Key, *Value, *Source;
+    };
+    const Expected expected[] = {
+        {"PackerPlugins", "arc", "21,%U3_APP_DATA_PATH%\\Plugins\\vpx\\arc\\arc.vpx", "plugins\\arc\\arc.vpx"},
+        {"PackerPlugins", "zip", "21,%U3_APP_DATA_PATH%\\Plugins\\vpx\\arc_2\\arc.vpx", "plugins\\arc2\\arc.vpx"},
+        {"PackerPlugins", "big", "%U3_APP_DATA_PATH%\\Plugins\\vpx\\ARC_3\\ARC.vpx", "plugins\\arc3\\ARC.vpx"},
+        {"PackerPlugins", "two", "%U3_APP_DATA_PATH%\\Plugins\\vpx\\arc_2_2\\arc_2.vpx", "plugins\\four\\arc_2.vpx"},
+        {"PackerPlugins", "tar", "21,%U3_APP_DATA_PATH%\\Plugins\\vpx\\arc_2\\arc.vpx", "plugins\\arc2\\arc.vpx"},
+        {"ListerPlugins", "0", "%U3_APP_DATA_PATH%\\Plugins\\vpx\\ARC_3\\view.vlx", "plugins\\arc3\\view.vlx"},
+    };
+    for (const Expected &e : expected) {
+        SCOPED_TRACE(e.Key);
+        std::string value = ReadProfile(Device + "\\vtmain.ini", e.Section, e.Key);
+        EXPECT_EQ(e.Value, value);
+        std::string onDevice, fromDesktop;
+        EXPECT_TRUE(ReadFileBytes(DeviceFileOf(Device, value), &onDevice)) << "no file for " << value;
+        ASSERT_TRUE(ReadFileBytes(Files.DesktopDir + "\\" + e.Source, &fromDesktop));
+        EXPECT_EQ(fromDesktop, onDevice) << "registered to another plugin's file";
+    }
+    EXPECT_FALSE(PathExists(Device + "\\Plugins\\vpx\\arc_2\\doc")) << "the first arc's files went into the second";
+}
+
+// Rows of one source directory whose copy did not arrive, on a drive that fills up or from a
+// directory removed after the plugin page was filled: none is registered, each is put to the
+// user, and OK goes on with the other plugins while Cancel stops them.
+TEST_F(HostileTest, SharedDirectoryThatDidNotArrive)
+{
+    const char ini[] = "[Configuration]\r\nInstallDir=C:\\Veltrano\r\n[PackerPlugins]\r\n"
+                       "fat=%VELTRANO_PATH%\\plugins\\fat\\fat.vpx\r\n"
+                       "fatter=%VELTRANO_PATH%\\plugins\\fat\\fat.vpx\r\n"
+                       "thin=%VELTRANO_PATH%\\plugins\\thin\\thin.vpx\r\n";
+    struct Case {
+        const char *Name;
+        bool SmallDrive;      // else the fat directory is removed once the page is filled
+        int Answer;           // to every box
+        size_t Boxes;
+        const char *Text;
+        const char *CaptionEnd;  // below the device directory
+        bool ThinRegistered;
+    };
+    const Case cases[] = {
+        {"full drive, OK", true, IDOK, 2, "Error copying file, Disk full!", "\\Plugins\\vpx\\fat\\big.bin", true},
+        {"full drive, Cancel", true, IDCANCEL, 1, "Error copying file, Disk full!", "\\Plugins\\vpx\\fat\\big.bin",
+         false},
+        {"source removed, OK", false, IDOK, 2, "Error copying file!", "\\Plugins\\vpx\\fat\\", true},
+        {"source removed, Cancel", false, IDCANCEL, 1, "Error copying file!", "\\Plugins\\vpx\\fat\\", false},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.Name);
+        TearDown();
+        SetUp();
+        std::string device;
+        if (c.SmallDrive) {
+            device = FreshSmallDriveDirectory("hostile_shared");
+            ASSERT_FALSE(device.empty());
+            ExtraRoots.push_back(device);
+        }
+        DesktopDescription desktop = StandardDesktop(ini);
+        desktop.Files.push_back(PluginFile("plugins\\fat\\fat.vpx", std::string(1000, 'f')));
+        desktop.Files.push_back(PluginFile("plugins\\fat\\big.bin", std::string(700 * 1024, 'b')));
+        desktop.Files.push_back(PluginFile("plugins\\thin\\thin.vpx", std::string(1000, 't')));
+        Prepare(desktop, device);
+
+        RunChoices choices;
+        choices.BoxAnswers.assign(c.Boxes, c.Answer);
+        if (!c.SmallDrive) {
+            choices.OnPluginPage = [&](WizardDriver &wizard, HWND) {
+                wizard.Click(IDC_CHECK_ALL);
+                engine_fixture::RemoveTree(Files.DesktopDir + "\\plugins\\fat");
+                TakeChecksums();
+            };
+        }
+        RunOutcome run = RunWizard(choices);
+        ASSERT_TRUE(run.Finished);
+        ASSERT_EQ(c.Boxes, run.Boxes.size());
+        for (const DialogSeen &box : run.Boxes) {
+            EXPECT_EQ(c.Text, box.Text);
+            EXPECT_EQ(Device + c.CaptionEnd, box.Caption);
+        }
+        EXPECT_EQ(c.ThinRegistered ? "Installation complete!" : "Installation of plugins aborted!", run.OutcomeText);
+        std::string portable = Device + "\\vtmain.ini";
+        EXPECT_EQ("<absent>", ReadProfile(portable, "PackerPlugins", "fat"));
+        EXPECT_EQ("<absent>", ReadProfile(portable, "PackerPlugins", "fatter"));
+        EXPECT_EQ(c.ThinRegistered ? "%U3_APP_DATA_PATH%\\Plugins\\vpx\\thin\\thin.vpx" : "<absent>",
+                  ReadProfile(portable, "PackerPlugins", "thin"));
+        EXPECT_FALSE(PathExists(Device + "\\Plugins\\vpx\\fat\\big.bin")) << "a half-written copy stayed";
+    }
+}
+
+// A value that fits before its references are expanded and not after: the plugin page lists it
+// (it measures the directory alone), and the transfer puts it to the user instead of passing over
+// it in silence.
+TEST_F(HostileTest, PluginValueTooLongOnceExpanded)
+{
+    Prepare(StandardDesktop(""));
+    std::string directory = Files.DesktopDir + "\\plugins\\";
+    directory += std::string(240 - directory.size(), 'd');
+    std::string fileName = std::string(26, 'n') + ".vpx";
+    ASSERT_LE(15 + directory.size() - Files.DesktopDir.size() + 1 + fileName.size(), 259u)
+        << "the value as written must fit";
+    ASSERT_GT(directory.size() + 1 + fileName.size(), 259u);
+    WriteFileBytes(directory + "\\small.vpx", "plugin beside");
+    std::string ini = STANDARD_INI;
+    ini += "[FileSystemPlugins]\r\nfar=%VELTRANO_PATH%" + directory.substr(Files.DesktopDir.size()) + "\\" + fileName +
+           "\r\n";
+    WriteFileBytes(Files.MainIniPath, ini);
+    TakeChecksums();
+
+    RunChoices choices;
+    choices.BoxAnswers = {IDOK};
+    RunOutcome run = RunWizard(choices);
+    ASSERT_TRUE(run.Finished);
+    ASSERT_EQ(1u, run.Boxes.size());
+    EXPECT_EQ("Error copying file!", run.Boxes[0].Text);
+    EXPECT_EQ("File System: far", run.Boxes[0].Caption);
+    EXPECT_EQ("Installation complete!", run.OutcomeText);
+    EXPECT_EQ("<absent>", ReadProfile(Device + "\\vtmain.ini", "FileSystemPlugins", "far"));
+    EXPECT_EQ("21,%U3_APP_DATA_PATH%\\Plugins\\vpx\\arc\\arc.vpx",
+              ReadProfile(Device + "\\vtmain.ini", "PackerPlugins", "arc"));
+}
+
+// Button bar settings whose name (the text after the last backslash) would lead the copy out of
+// the device directory or name no file in it count as no setting: the default name, no copy.
+TEST_F(HostileTest, ButtonBarNamesThatLeaveTheDevice)
+{
+    const char *settings[] = {
+        "%VELTRANO_PATH%\\plugins\\bars/../../evil.bar",  // the copy would land beside the device
+        "%VELTRANO_PATH%\\bars/../../evil.bar",
+        "%VELTRANO_PATH%\\plugins\\..",
+        "%VELTRANO_PATH%\\bars\\c:evil.bar",
+        "%VELTRANO_PATH%\\bars\\evil.bar.",
+    };
+    for (const char *setting : settings) {
+        SCOPED_TRACE(setting);
+        TearDown();
+        SetUp();
+        std::string ini = STANDARD_INI;
+        ini += std::string("[buttonbar]\r\nbuttonbar=") + setting + "\r\n";
+        DesktopDescription desktop = StandardDesktop(ini);
+        desktop.Files.push_back(PluginFile("evil.bar", "[Buttonbar]\r\nButtoncount=666\r\n"));
+        desktop.Files.push_back(PluginFile("bars\\evil.bar", "[Buttonbar]\r\nButtoncount=666\r\n"));
+        desktop.Files.push_back(PluginFile("plugins\\bars\\x.txt", "a directory to climb out of"));
+        Prepare(desktop);
+
+        RunOutcome run = RunWizard(RunChoices());
+        ASSERT_TRUE(run.Finished);
+        EXPECT_EQ("Installation complete!", run.OutcomeText);
+        EXPECT_STREQ("DEFAULT.BAR", InstallState.ButtonBarName);
+        std::string key = ReadProfile(Device + "\\vtmain.ini", "Buttonbar", "Buttonbar");
+        EXPECT_EQ("%U3_APP_DATA_PATH%\\DEFAULT.BAR", key);
+        EXPECT_EQ(std::string::npos, key.find('/'));
+        EXPECT_EQ(std::string::npos, key.find(".."));
+        EXPECT_FALSE(PathExists(Files.Root + "\\evil.bar"));
+        for (const std::string &entry : DeviceListing(Device))
+            EXPECT_EQ(std::string::npos, entry.find(".bar")) << entry << " was copied";
+    }
+}
+
+}  // namespace
+}  // namespace hostile
