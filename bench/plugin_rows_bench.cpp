@@ -82,8 +82,10 @@ int main()
     for (int key = 0; key < KEYS; ++key)
         settings += "e" + std::to_string(key) + "=" + VALUE + "\r\n";
     WriteTextFile(desktop + "\\vtmain.ini", settings);
-    WriteTextFile(device + "\\vtmain.ini", settings);
-    WriteTextFile(root + "\\straight.ini", settings);
+    // The portable file as the transfer finds it: the rewrite before it removed the plugin sections.
+    const std::string portable = "[Configuration]\r\nInstallDir=C:\\Veltrano\r\n";
+    WriteTextFile(device + "\\vtmain.ini", portable);
+    WriteTextFile(root + "\\straight.ini", portable);
     SetEnvironmentVariableA("VELTRANO_PATH", desktop.c_str());
     SetEnvironmentVariableA("U3_APP_DATA_PATH", device.c_str());
     lstrcpyA(InstallState.SourceIniPath, (desktop + "\\vtmain.ini").c_str());
