@@ -10,21 +10,12 @@
 #include "hostile/small_drive.h"
 #include "resources/resource.h"
 #include "startup/install_state.h"
+#include "support/registrations.h"
 
 using namespace engine_fixture;
 
 namespace hostile {
 namespace {
-
-const char PORTABLE_PLUGINS[] = "%U3_APP_DATA_PATH%\\Plugins\\";
-
-std::string DeviceFileOf(const std::string &device, const std::string &value)
-{
-    size_t at = value.find(PORTABLE_PLUGINS);
-    if (at == std::string::npos)
-        return std::string();
-    return device + "\\Plugins\\" + value.substr(at + COUNTOF(PORTABLE_PLUGINS) - 1);
-}
 
 // Plugin files of one base name in different desktop directories, names differing only in case,
 // and a plugin whose own base name is the one a second copy would take: each source gets a folder
@@ -66,7 +57,7 @@ TEST_F(HostileTest, SameBaseNameFromDifferentDirectories)
         std::string value = ReadProfile(Device + "\\vtmain.ini", e.Section, e.Key);
         EXPECT_EQ(e.Value, value);
         std::string onDevice, fromDesktop;
-        EXPECT_TRUE(ReadFileBytes(DeviceFileOf(Device, value), &onDevice)) << "no file for " << value;
+        EXPECT_TRUE(ReadFileBytes(RegisteredDeviceFile(Device, value), &onDevice)) << "no file for " << value;
         ASSERT_TRUE(ReadFileBytes(Files.DesktopDir + "\\" + e.Source, &fromDesktop));
         EXPECT_EQ(fromDesktop, onDevice) << "registered to another plugin's file";
     }

@@ -2,6 +2,9 @@
 
 #include <windows.h>
 
+#include "pages/plugin_list.h"
+#include "startup/caseless_compare.h"
+#include "startup/install_state.h"
 #include "support/engine_fixture.h"
 
 namespace {
@@ -13,15 +16,21 @@ bool EndsWith(const std::string &text, const std::string &end)
     return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
 }
 
-// The value's plugin file on the device, or "" when the value names none.
-std::string DeviceFileOf(const std::string &appData, const std::string &value)
+// The plugin kind whose settings section this is, or NULL.
+const PluginKindEntry *KindOfSection(const std::string &section)
 {
-    size_t start = value.find_first_not_of("0123456789");
-    if (start == std::string::npos)
-        return std::string();
-    if (value[start] == ',')
-        ++start;
-    std::string path = value.substr(start);
+    for (const PluginKindEntry &kind : PluginKind) {
+        if (EqualsIgnoringCase(section.c_str(), kind.Section))
+            return &kind;
+    }
+    return NULL;
+}
+
+}  // namespace
+
+std::string RegisteredDeviceFile(const std::string &appData, const std::string &value)
+{
+    std::string path = SkipFlagsPrefix(value.c_str());
     const std::string reference = DEVICE_REFERENCE;
     if (path.compare(0, reference.size(), reference) != 0)
         return std::string();
@@ -40,8 +49,6 @@ std::string DeviceFileOf(const std::string &appData, const std::string &value)
     return appData + "\\" + rest;
 }
 
-}  // namespace
-
 std::vector<std::string> RegistrationsNamingNoDeviceFile(const std::string &appData)
 {
     std::vector<std::string> wrong;
@@ -50,18 +57,16 @@ std::vector<std::string> RegistrationsNamingNoDeviceFile(const std::string &appD
     if (!engine_fixture::ReadIniFile(appData + "\\vtmain.ini", &portable))
         return wrong;
     for (const engine_fixture::IniSection &section : portable) {
-        bool numbered = lstrcmpiA(section.Name.c_str(), "ListerPlugins") == 0 ||
-                        lstrcmpiA(section.Name.c_str(), "ContentPlugins") == 0;
-        if (!numbered && lstrcmpiA(section.Name.c_str(), "PackerPlugins") != 0 &&
-            lstrcmpiA(section.Name.c_str(), "FileSystemPlugins") != 0)
+        const PluginKindEntry *kind = KindOfSection(section.Name);
+        if (!kind)
             continue;
         for (const std::string &entry : section.Lines) {
             size_t equals = entry.find('=');
             std::string key = entry.substr(0, equals);
             std::string value = equals == std::string::npos ? std::string() : entry.substr(equals + 1);
-            if (numbered && EndsWith(key, "_detect"))
+            if (kind->Renumbered && EndsWith(key, "_detect"))
                 continue;
-            std::string file = DeviceFileOf(appData, value);
+            std::string file = RegisteredDeviceFile(appData, value);
             DWORD attributes = file.empty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesA(file.c_str());
             if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
                 wrong.push_back(section.Name + " " + entry);

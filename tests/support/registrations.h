@@ -4,8 +4,12 @@
 #include <string>
 #include <vector>
 
+// The file a registration's value names on the device (appData read for the variable), after a
+// packer's flags; "" when the value does not start with "%U3_APP_DATA_PATH%\" or holds '/', ':'
+// or a "." or ".." step.
+std::string RegisteredDeviceFile(const std::string &appData, const std::string &value);
+
 // The plugin registrations of appData\vtmain.ini that do not name a file on the device: values
-// that do not start with "%U3_APP_DATA_PATH%\" (after a packer's flags), that hold '/', ':' or a
-// "." or ".." step, or whose file (appData read for the variable) is missing or a directory.
+// that name no file (RegisteredDeviceFile gives ""), or whose file is missing or a directory.
 // One "section key=value" line each; empty when every registration names a device file.
 std::vector<std::string> RegistrationsNamingNoDeviceFile(const std::string &appData);
