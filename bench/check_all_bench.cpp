@@ -12,20 +12,13 @@
 #include "resources/resource.h"
 #include "startup/install_state.h"
 #include "support/files.h"
+#include "bench_clock.h"
 
 namespace {
 
 const int ROWS = 2000;
 const int DIRECTORIES = 1000;
 const int ROUNDS = 7;
-
-double Seconds()
-{
-    LARGE_INTEGER now, frequency;
-    QueryPerformanceCounter(&now);
-    QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(now.QuadPart) / frequency.QuadPart;
-}
 
 INT_PTR CALLBACK BareDialogProc(HWND, UINT message, WPARAM, LPARAM)
 {

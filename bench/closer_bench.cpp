@@ -10,19 +10,12 @@
 
 #include "support/files.h"
 #include "support/process.h"
+#include "bench_clock.h"
 
 namespace {
 
 const int ROUNDS = 5;
 const double FIXED_WAITS_S = 5 * 0.050 + 0.500;
-
-double Seconds()
-{
-    LARGE_INTEGER now, frequency;
-    QueryPerformanceCounter(&now);
-    QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(now.QuadPart) / frequency.QuadPart;
-}
 
 bool WaitForReady(const std::string &log)
 {

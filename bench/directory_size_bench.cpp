@@ -9,20 +9,13 @@
 #include "support/files.h"
 #include "support/process.h"
 #include "support/unix_side.h"
+#include "bench_clock.h"
 
 namespace {
 
 const int DIRECTORIES = 500;
 const int FILES_PER_DIRECTORY = 40;
 const int ROUNDS = 3;
-
-double Seconds()
-{
-    LARGE_INTEGER now, frequency;
-    QueryPerformanceCounter(&now);
-    QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(now.QuadPart) / frequency.QuadPart;
-}
 
 double TimeDirectoryCommand(const std::string &root)
 {

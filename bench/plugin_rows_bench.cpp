@@ -16,19 +16,12 @@
 #include "resources/resource.h"
 #include "startup/install_state.h"
 #include "support/files.h"
+#include "bench_clock.h"
 
 namespace {
 
 const int KEYS = 100000;
 const char VALUE[] = "21,%VELTRANO_PATH%\\plugins\\arc\\arc.vpx";
-
-double Seconds()
-{
-    LARGE_INTEGER now, frequency;
-    QueryPerformanceCounter(&now);
-    QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(now.QuadPart) / frequency.QuadPart;
-}
 
 INT_PTR CALLBACK PlainPageProc(HWND, UINT message, WPARAM, LPARAM)
 {

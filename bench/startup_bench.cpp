@@ -10,18 +10,11 @@
 #include "support/files.h"
 #include "support/process.h"
 #include "support/windows.h"
+#include "bench_clock.h"
 
 namespace {
 
 const int ROUNDS = 7;
-
-double Seconds()
-{
-    LARGE_INTEGER now, frequency;
-    QueryPerformanceCounter(&now);
-    QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(now.QuadPart) / frequency.QuadPart;
-}
 
 // Seconds until the program shows a window with this caption; the program is ended after.
 double TimeToWindow(const std::string &program, const std::vector<char> &environment, const char *caption)
