@@ -119,17 +119,6 @@ BOOL TakenByAnotherSource(HWND list, int row, const char *target, const char *so
     return FALSE;
 }
 
-// Appends name and a backslash, and creates that directory; FALSE when it does not fit.
-BOOL AppendDirectory(char *path, int capacity, const char *name)
-{
-    if (lstrlenA(path) + lstrlenA(name) + 1 > capacity - 1)
-        return FALSE;
-    AppendBounded(path, name, capacity);
-    CreateDirectoryA(path, NULL);
-    AppendBackslash(path, capacity);
-    return TRUE;
-}
-
 // The plugin file name without its last extension.
 void BaseNameOf(const char *fileName, char *baseName)
 {
@@ -139,30 +128,23 @@ void BaseNameOf(const char *fileName, char *baseName)
         *lastDot = '\0';
 }
 
-// PluginBase\kind\name\, created level by level; FALSE (nothing made below the level that does
-// not fit) when the path does not fit.
-BOOL MakeTargetDirectory(int kind, const char *name, char *target)
+// PluginBase\kind\name\ into target. With create, each level is made as it is reached; FALSE
+// (nothing made below the level that does not fit) when the path does not fit.
+BOOL TargetDirectory(int kind, const char *name, BOOL create, char *target)
 {
     CopyBounded(target, InstallState.PluginBase, PATH_BUFFER_SIZE);
     ExpandEnvRefs(target, PATH_MAX_CHARS);
-    CreateDirectoryA(target, NULL);
+    if (create)
+        CreateDirectoryA(target, NULL);
     AppendBackslash(target, PATH_BUFFER_SIZE);
-    return AppendDirectory(target, PATH_BUFFER_SIZE, PluginKind[kind].TargetSubdir) &&
-           AppendDirectory(target, PATH_BUFFER_SIZE, name);
-}
-
-// PluginBase\kind\name\ as MakeTargetDirectory makes it, without making anything; FALSE when it
-// does not fit.
-BOOL ComposeTargetDirectory(int kind, const char *name, char *target)
-{
-    CopyBounded(target, InstallState.PluginBase, PATH_BUFFER_SIZE);
-    ExpandEnvRefs(target, PATH_MAX_CHARS);
-    AppendBackslash(target, PATH_BUFFER_SIZE);
-    const char *parts[] = {PluginKind[kind].TargetSubdir, "\\", name, "\\"};
-    for (const char *part : parts) {
-        if (lstrlenA(target) + lstrlenA(part) > PATH_MAX_CHARS)
+    const char *levels[] = {PluginKind[kind].TargetSubdir, name};
+    for (const char *level : levels) {
+        if (lstrlenA(target) + lstrlenA(level) + 1 > PATH_MAX_CHARS)
             return FALSE;
-        AppendBounded(target, part, PATH_BUFFER_SIZE);
+        AppendBounded(target, level, PATH_BUFFER_SIZE);
+        if (create)
+            CreateDirectoryA(target, NULL);
+        AppendBackslash(target, PATH_BUFFER_SIZE);
     }
     return TRUE;
 }
@@ -177,7 +159,7 @@ BOOL ChooseFolderName(HWND list, int row, int kind, const char *baseName, const 
     CopyBounded(folderName, baseName, capacity);
     for (int suffix = 2;; ++suffix) {
         char target[PATH_BUFFER_SIZE];
-        if (!ComposeTargetDirectory(kind, folderName, target))
+        if (!TargetDirectory(kind, folderName, FALSE, target))
             return FALSE;
         if (!TakenByAnotherSource(list, row, target, sourceDirectory))
             return TRUE;
@@ -205,13 +187,6 @@ void ReportTargetTooLong(int kind, const char *folderName)
     AppendBounded(whole, folderName, COUNTOF(whole));
     AppendBounded(whole, "\\", COUNTOF(whole));
     ReportCopyError(whole, ERROR_FILENAME_EXCED_RANGE);
-}
-
-// Nor is a checked plugin that cannot be copied at all (its value does not fit once expanded, or
-// its names would not stay inside its own folder): the box names it by its row label.
-void ReportPluginLeftOut(const char *label, DWORD error)
-{
-    ReportCopyError(label, error);
 }
 
 // A registration must name a file that is on the device: the plugin file may be missing from its
@@ -339,7 +314,9 @@ void TransferPlugins(HWND page)
         if (GetPrivateProfileStringA(PluginKind[kind].Section, desktopKey, "", value, COUNTOF(value),
                                      InstallState.SourceIniPath) > PATH_MAX_CHARS ||
             !ExpandsWhole(value)) {
-            ReportPluginLeftOut(label, ERROR_FILENAME_EXCED_RANGE);
+            // A checked plugin that cannot be copied is not passed over in silence either: the
+            // box names it by its row label.
+            ReportCopyError(label, ERROR_FILENAME_EXCED_RANGE);
             continue;
         }
         PluginValue parts;
@@ -349,7 +326,7 @@ void TransferPlugins(HWND page)
         char baseName[PATH_BUFFER_SIZE];
         BaseNameOf(parts.FileName, baseName);
         if (!IsSafeDeviceName(parts.FileName) || !IsSafeDeviceName(baseName)) {
-            ReportPluginLeftOut(label, ERROR_INVALID_NAME);
+            ReportCopyError(label, ERROR_INVALID_NAME);
             continue;
         }
 
@@ -364,7 +341,7 @@ void TransferPlugins(HWND page)
             char folderName[PATH_BUFFER_SIZE];
             BOOL named = ChooseFolderName(list, row, kind, baseName, parts.SourceDirectory, folderName,
                                           COUNTOF(folderName));
-            if (!MakeTargetDirectory(kind, folderName, target) || !named) {
+            if (!TargetDirectory(kind, folderName, TRUE, target) || !named) {
                 ReportTargetTooLong(kind, folderName);
                 continue;
             }
