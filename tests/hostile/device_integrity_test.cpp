@@ -3,6 +3,7 @@
 // arrive is put to the user and not registered; nothing is written outside the device directory.
 #include <windows.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -67,69 +68,79 @@ TEST_F(HostileTest, SameBaseNameFromDifferentDirectories)
 // Rows of one source directory whose copy did not arrive, on a drive that fills up or from a
 // directory removed after the plugin page was filled: none is registered, each is put to the
 // user, and OK goes on with the other plugins while Cancel stops them.
-TEST_F(HostileTest, SharedDirectoryThatDidNotArrive)
+struct SharedDirectoryCase {
+    const char *Name;
+    bool SmallDrive;      // else the fat directory is removed once the page is filled
+    int Answer;           // to every box
+    size_t Boxes;
+    const char *Text;
+    const char *CaptionEnd;  // below the device directory
+    bool ThinRegistered;
+};
+
+void PrintTo(const SharedDirectoryCase &c, std::ostream *out)
 {
+    *out << c.Name;
+}
+
+class SharedDirectoryThatDidNotArrive : public HostileTest,
+                                        public testing::WithParamInterface<SharedDirectoryCase> {};
+
+TEST_P(SharedDirectoryThatDidNotArrive, IsNeverRegistered)
+{
+    const SharedDirectoryCase &c = GetParam();
     const char ini[] = "[Configuration]\r\nInstallDir=C:\\Veltrano\r\n[PackerPlugins]\r\n"
                        "fat=%VELTRANO_PATH%\\plugins\\fat\\fat.vpx\r\n"
                        "fatter=%VELTRANO_PATH%\\plugins\\fat\\fat.vpx\r\n"
                        "thin=%VELTRANO_PATH%\\plugins\\thin\\thin.vpx\r\n";
-    struct Case {
-        const char *Name;
-        bool SmallDrive;      // else the fat directory is removed once the page is filled
-        int Answer;           // to every box
-        size_t Boxes;
-        const char *Text;
-        const char *CaptionEnd;  // below the device directory
-        bool ThinRegistered;
-    };
-    const Case cases[] = {
-        {"full drive, OK", true, IDOK, 2, "Error copying file, Disk full!", "\\Plugins\\vpx\\fat\\big.bin", true},
-        {"full drive, Cancel", true, IDCANCEL, 1, "Error copying file, Disk full!", "\\Plugins\\vpx\\fat\\big.bin",
-         false},
-        {"source removed, OK", false, IDOK, 2, "Error copying file!", "\\Plugins\\vpx\\fat\\", true},
-        {"source removed, Cancel", false, IDCANCEL, 1, "Error copying file!", "\\Plugins\\vpx\\fat\\", false},
-    };
-    for (const Case &c : cases) {
-        SCOPED_TRACE(c.Name);
-        TearDown();
-        SetUp();
-        std::string device;
-        if (c.SmallDrive) {
-            device = FreshSmallDriveDirectory("hostile_shared");
-            ASSERT_FALSE(device.empty());
-            ExtraRoots.push_back(device);
-        }
-        DesktopDescription desktop = StandardDesktop(ini);
-        desktop.Files.push_back(PluginFile("plugins\\fat\\fat.vpx", std::string(1000, 'f')));
-        desktop.Files.push_back(PluginFile("plugins\\fat\\big.bin", std::string(700 * 1024, 'b')));
-        desktop.Files.push_back(PluginFile("plugins\\thin\\thin.vpx", std::string(1000, 't')));
-        Prepare(desktop, device);
-
-        RunChoices choices;
-        choices.BoxAnswers.assign(c.Boxes, c.Answer);
-        if (!c.SmallDrive) {
-            choices.OnPluginPage = [&](WizardDriver &wizard, HWND) {
-                wizard.Click(IDC_CHECK_ALL);
-                engine_fixture::RemoveTree(Files.DesktopDir + "\\plugins\\fat");
-                TakeChecksums();
-            };
-        }
-        RunOutcome run = RunWizard(choices);
-        ASSERT_TRUE(run.Finished);
-        ASSERT_EQ(c.Boxes, run.Boxes.size());
-        for (const DialogSeen &box : run.Boxes) {
-            EXPECT_EQ(c.Text, box.Text);
-            EXPECT_EQ(Device + c.CaptionEnd, box.Caption);
-        }
-        EXPECT_EQ(c.ThinRegistered ? "Installation complete!" : "Installation of plugins aborted!", run.OutcomeText);
-        std::string portable = Device + "\\vtmain.ini";
-        EXPECT_EQ("<absent>", ReadProfile(portable, "PackerPlugins", "fat"));
-        EXPECT_EQ("<absent>", ReadProfile(portable, "PackerPlugins", "fatter"));
-        EXPECT_EQ(c.ThinRegistered ? "%U3_APP_DATA_PATH%\\Plugins\\vpx\\thin\\thin.vpx" : "<absent>",
-                  ReadProfile(portable, "PackerPlugins", "thin"));
-        EXPECT_FALSE(PathExists(Device + "\\Plugins\\vpx\\fat\\big.bin")) << "a half-written copy stayed";
+    std::string device;
+    if (c.SmallDrive) {
+        device = FreshSmallDriveDirectory("hostile_shared");
+        ASSERT_FALSE(device.empty());
+        ExtraRoots.push_back(device);
     }
+    DesktopDescription desktop = StandardDesktop(ini);
+    desktop.Files.push_back(PluginFile("plugins\\fat\\fat.vpx", std::string(1000, 'f')));
+    desktop.Files.push_back(PluginFile("plugins\\fat\\big.bin", std::string(700 * 1024, 'b')));
+    desktop.Files.push_back(PluginFile("plugins\\thin\\thin.vpx", std::string(1000, 't')));
+    Prepare(desktop, device);
+
+    RunChoices choices;
+    choices.BoxAnswers.assign(c.Boxes, c.Answer);
+    if (!c.SmallDrive) {
+        choices.OnPluginPage = [&](WizardDriver &wizard, HWND) {
+            wizard.Click(IDC_CHECK_ALL);
+            engine_fixture::RemoveTree(Files.DesktopDir + "\\plugins\\fat");
+            TakeChecksums();
+        };
+    }
+    RunOutcome run = RunWizard(choices);
+    ASSERT_TRUE(run.Finished);
+    ASSERT_EQ(c.Boxes, run.Boxes.size());
+    for (const DialogSeen &box : run.Boxes) {
+        EXPECT_EQ(c.Text, box.Text);
+        EXPECT_EQ(Device + c.CaptionEnd, box.Caption);
+    }
+    EXPECT_EQ(c.ThinRegistered ? "Installation complete!" : "Installation of plugins aborted!", run.OutcomeText);
+    std::string portable = Device + "\\vtmain.ini";
+    EXPECT_EQ("<absent>", ReadProfile(portable, "PackerPlugins", "fat"));
+    EXPECT_EQ("<absent>", ReadProfile(portable, "PackerPlugins", "fatter"));
+    EXPECT_EQ(c.ThinRegistered ? "%U3_APP_DATA_PATH%\\Plugins\\vpx\\thin\\thin.vpx" : "<absent>",
+              ReadProfile(portable, "PackerPlugins", "thin"));
+    EXPECT_FALSE(PathExists(Device + "\\Plugins\\vpx\\fat\\big.bin")) << "a half-written copy stayed";
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    HostileTest, SharedDirectoryThatDidNotArrive,
+    testing::Values(
+        SharedDirectoryCase{"FullDriveOk", true, IDOK, 2, "Error copying file, Disk full!",
+                            "\\Plugins\\vpx\\fat\\big.bin", true},
+        SharedDirectoryCase{"FullDriveCancel", true, IDCANCEL, 1, "Error copying file, Disk full!",
+                            "\\Plugins\\vpx\\fat\\big.bin", false},
+        SharedDirectoryCase{"SourceRemovedOk", false, IDOK, 2, "Error copying file!", "\\Plugins\\vpx\\fat\\", true},
+        SharedDirectoryCase{"SourceRemovedCancel", false, IDCANCEL, 1, "Error copying file!", "\\Plugins\\vpx\\fat\\",
+                            false}),
+    [](const testing::TestParamInfo<SharedDirectoryCase> &info) { return std::string(info.param.Name); });
 
 // A value that fits before its references are expanded and not after: the plugin page lists it
 // (it measures the directory alone), and the transfer puts it to the user instead of passing over
@@ -165,40 +176,35 @@ TEST_F(HostileTest, PluginValueTooLongOnceExpanded)
 
 // Button bar settings whose name (the text after the last backslash) would lead the copy out of
 // the device directory or name no file in it count as no setting: the default name, no copy.
-TEST_F(HostileTest, ButtonBarNamesThatLeaveTheDevice)
-{
-    const char *settings[] = {
-        "%VELTRANO_PATH%\\plugins\\bars/../../evil.bar",  // the copy would land beside the device
-        "%VELTRANO_PATH%\\bars/../../evil.bar",
-        "%VELTRANO_PATH%\\plugins\\..",
-        "%VELTRANO_PATH%\\bars\\c:evil.bar",
-        "%VELTRANO_PATH%\\bars\\evil.bar.",
-    };
-    for (const char *setting : settings) {
-        SCOPED_TRACE(setting);
-        TearDown();
-        SetUp();
-        std::string ini = STANDARD_INI;
-        ini += std::string("[buttonbar]\r\nbuttonbar=") + setting + "\r\n";
-        DesktopDescription desktop = StandardDesktop(ini);
-        desktop.Files.push_back(PluginFile("evil.bar", "[Buttonbar]\r\nButtoncount=666\r\n"));
-        desktop.Files.push_back(PluginFile("bars\\evil.bar", "[Buttonbar]\r\nButtoncount=666\r\n"));
-        desktop.Files.push_back(PluginFile("plugins\\bars\\x.txt", "a directory to climb out of"));
-        Prepare(desktop);
+class ButtonBarNamesThatLeaveTheDevice : public HostileTest, public testing::WithParamInterface<const char *> {};
 
-        RunOutcome run = RunWizard(RunChoices());
-        ASSERT_TRUE(run.Finished);
-        EXPECT_EQ("Installation complete!", run.OutcomeText);
-        EXPECT_STREQ("DEFAULT.BAR", InstallState.ButtonBarName);
-        std::string key = ReadProfile(Device + "\\vtmain.ini", "Buttonbar", "Buttonbar");
-        EXPECT_EQ("%U3_APP_DATA_PATH%\\DEFAULT.BAR", key);
-        EXPECT_EQ(std::string::npos, key.find('/'));
-        EXPECT_EQ(std::string::npos, key.find(".."));
-        EXPECT_FALSE(PathExists(Files.Root + "\\evil.bar"));
-        for (const std::string &entry : DeviceListing(Device))
-            EXPECT_EQ(std::string::npos, entry.find(".bar")) << entry << " was copied";
-    }
+TEST_P(ButtonBarNamesThatLeaveTheDevice, CountAsNoSetting)
+{
+    std::string ini = STANDARD_INI;
+    ini += std::string("[buttonbar]\r\nbuttonbar=") + GetParam() + "\r\n";
+    DesktopDescription desktop = StandardDesktop(ini);
+    desktop.Files.push_back(PluginFile("evil.bar", "[Buttonbar]\r\nButtoncount=666\r\n"));
+    desktop.Files.push_back(PluginFile("bars\\evil.bar", "[Buttonbar]\r\nButtoncount=666\r\n"));
+    desktop.Files.push_back(PluginFile("plugins\\bars\\x.txt", "a directory to climb out of"));
+    Prepare(desktop);
+
+    RunOutcome run = RunWizard(RunChoices());
+    ASSERT_TRUE(run.Finished);
+    EXPECT_EQ("Installation complete!", run.OutcomeText);
+    EXPECT_STREQ("DEFAULT.BAR", InstallState.ButtonBarName);
+    std::string key = ReadProfile(Device + "\\vtmain.ini", "Buttonbar", "Buttonbar");
+    EXPECT_EQ("%U3_APP_DATA_PATH%\\DEFAULT.BAR", key);
+    EXPECT_EQ(std::string::npos, key.find('/'));
+    EXPECT_EQ(std::string::npos, key.find(".."));
+    EXPECT_FALSE(PathExists(Files.Root + "\\evil.bar"));
+    for (const std::string &entry : DeviceListing(Device))
+        EXPECT_EQ(std::string::npos, entry.find(".bar")) << entry << " was copied";
 }
+
+INSTANTIATE_TEST_SUITE_P(HostileTest, ButtonBarNamesThatLeaveTheDevice,
+                         testing::Values("%VELTRANO_PATH%\\plugins\\bars/../../evil.bar",  // lands beside the device
+                                         "%VELTRANO_PATH%\\bars/../../evil.bar", "%VELTRANO_PATH%\\plugins\\..",
+                                         "%VELTRANO_PATH%\\bars\\c:evil.bar", "%VELTRANO_PATH%\\bars\\evil.bar."));
 
 }  // namespace
 }  // namespace hostile
