@@ -16,6 +16,7 @@
 #include "settings_text.h"
 #include "support/files.h"
 #include "support/process.h"
+#include "support/registrations.h"
 #include "tree_snapshot.h"
 #include "typical_run.h"
 
@@ -158,6 +159,8 @@ TEST_F(DoubleByteEndToEnd, TypicalRunAtDoubleBytePaths)
               summary);
 
     EXPECT_EQ("", DeviceDifferences());
+    EXPECT_EQ(std::vector<std::string>(), RegistrationsNamingNoDeviceFile(AppData))
+        << "registrations that name no file on the device";
     EXPECT_EQ("", TreeDifferences(desktopBefore, SnapshotTree(Desktop))) << "the desktop installation changed";
     EXPECT_EQ(registryBefore, SnapshotVeltranoRegistry()) << "the registry values changed";
 }
