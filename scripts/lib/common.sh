@@ -42,7 +42,7 @@ probe_32bit() {
     RUNS_32BIT=1 WHY_NOT_32BIT=
   else
     answer=${answer##*: }
-    RUNS_32BIT=0 WHY_NOT_32BIT="this machine's kernel does not run 32-bit programs (a 32-bit probe got: ${answer:-exit status $?})"
+    RUNS_32BIT=0 WHY_NOT_32BIT="this machine's kernel does not run 32-bit programs (a 32-bit probe got: ${answer:-no answer})"
   fi
   rm -rf "$dir"
 }
@@ -58,6 +58,19 @@ ensure_wine32() {
   dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386 || die "cannot add i386"
   apt-get update -qq >/dev/null || die "apt-get update failed"
   apt-get install -y -qq --no-install-recommends wine32:i386 >/dev/null || die "apt-get install wine32:i386 failed"
+}
+
+# runnable_arches: the builds this machine runs, in RUN_ARCHES: the shipping i686 first where
+# 32-bit programs run (Wine's 32-bit half installed for it), then x86_64. RUNS_32BIT and
+# WHY_NOT_32BIT are as probe_32bit leaves them.
+runnable_arches() {
+  probe_32bit
+  RUN_ARCHES=()
+  if [ "$RUNS_32BIT" = 1 ]; then
+    ensure_wine32
+    RUN_ARCHES+=(i686)
+  fi
+  RUN_ARCHES+=(x86_64)
 }
 
 # wine_for ARCH: the Wine launcher that runs that build's programs.
