@@ -6,13 +6,13 @@
 #include <cstdio>
 #include <string>
 
-#include "pages/check_list.h"
-#include "pages/list_rows.h"
+#include "base/install_state.h"
+#include "bench_clock.h"
+#include "lists/check_list.h"
+#include "lists/list_rows.h"
 #include "pages/wizard.h"
 #include "resources/resource.h"
-#include "startup/install_state.h"
 #include "support/files.h"
-#include "bench_clock.h"
 
 namespace {
 

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "bench_clock.h"
 #include "support/files.h"
 #include "support/process.h"
-#include "bench_clock.h"
 
 namespace {
 

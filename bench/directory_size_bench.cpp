@@ -5,11 +5,11 @@
 #include <cstdio>
 #include <string>
 
-#include "pages/directory_size.h"
+#include "bench_clock.h"
+#include "files/directory_size.h"
 #include "support/files.h"
 #include "support/process.h"
 #include "support/unix_side.h"
-#include "bench_clock.h"
 
 namespace {
 

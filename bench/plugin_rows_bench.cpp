@@ -9,14 +9,14 @@
 #include <string>
 #include <vector>
 
+#include "base/install_state.h"
+#include "bench_clock.h"
 #include "engine/plugin_transfer.h"
-#include "pages/check_list.h"
-#include "pages/list_rows.h"
+#include "lists/check_list.h"
+#include "lists/list_rows.h"
 #include "pages/wizard.h"
 #include "resources/resource.h"
-#include "startup/install_state.h"
 #include "support/files.h"
-#include "bench_clock.h"
 
 namespace {
 

@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "bench_clock.h"
 #include "support/files.h"
 #include "support/process.h"
 #include "support/windows.h"
-#include "bench_clock.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "base/install_state.h"
 #include "engine/tree_copy.h"
-#include "startup/install_state.h"
 
 namespace {
 

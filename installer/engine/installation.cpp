@@ -2,18 +2,17 @@
 
 #include <commctrl.h>
 
+#include "base/install_state.h"
+#include "base/language_table.h"
+#include "base/path_helpers.h"
 #include "engine/device_name.h"
 #include "engine/plugin_transfer.h"
 #include "engine/portable_rewrite.h"
 #include "engine/tree_copy.h"
-#include "engine/whole_copy.h"
-#include "pages/check_list.h"
-#include "pages/file_exists.h"
-#include "pages/language_table.h"
-#include "pages/progress.h"
-#include "resources/resource.h"
-#include "startup/install_state.h"
-#include "startup/path_helpers.h"
+#include "files/file_exists.h"
+#include "files/whole_copy.h"
+#include "lists/check_list.h"
+#include "pages/run_report.h"
 
 namespace {
 
@@ -151,7 +150,7 @@ void RecordLanguage(HWND page)
     CopyBounded(value, base, COUNTOF(value));
     AppendBounded(value, ".mnu", COUNTOF(value));
     WritePrivateProfileStringA("Configuration", "Mainmenu", value, InstallState.TargetIniPath);
-    SetDlgItemTextA(page, IDC_STATUS_LINE, READY_NOTE);
+    ShowStatus(page, READY_NOTE);
 }
 
 // The row's file name, at most 258 characters; 0 when the row has none.
@@ -191,7 +190,7 @@ void CopyExtraSettingsFiles(HWND page)
         char name[PATH_BUFFER_SIZE];
         if (!ReadRowName(list, row, name, VALUE_MAX_CHARS + 1))
             continue;
-        SetDlgItemTextA(page, IDC_STATUS_LINE, name);
+        ShowStatus(page, name);
         char source[PATH_BUFFER_SIZE];
         char target[PATH_BUFFER_SIZE];
         // Never replaces a file already on the device; the result is not examined.

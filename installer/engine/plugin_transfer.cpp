@@ -2,16 +2,15 @@
 
 #include <commctrl.h>
 
+#include "base/caseless_compare.h"
+#include "base/install_state.h"
+#include "base/path_helpers.h"
 #include "engine/device_name.h"
 #include "engine/tree_copy.h"
-#include "pages/check_list.h"
-#include "pages/list_rows.h"
-#include "pages/plugin_list.h"
-#include "pages/progress.h"
-#include "resources/resource.h"
-#include "startup/caseless_compare.h"
-#include "startup/install_state.h"
-#include "startup/path_helpers.h"
+#include "lists/check_list.h"
+#include "lists/list_rows.h"
+#include "lists/plugin_row.h"
+#include "pages/run_report.h"
 
 namespace {
 
@@ -290,7 +289,7 @@ void TransferPlugins(HWND page)
         char label[PATH_BUFFER_SIZE];
         if (!GetListText(list, row, PLUGIN_COLUMN_LABEL, label, COUNTOF(label)))
             continue;
-        SetDlgItemTextA(page, IDC_STATUS_LINE, label);
+        ShowStatus(page, label);
         SetProgress(page, accumulator / (checked + 2));
         accumulator += 100;
 

@@ -2,8 +2,8 @@
 
 #include <windows.h>
 
-#include "startup/install_state.h"
-#include "startup/path_helpers.h"
+#include "base/install_state.h"
+#include "base/path_helpers.h"
 
 // The values stay unexpanded: the file manager resolves them on whatever host the device is in.
 const PortableRewriteStep PortableRewrite[PORTABLE_REWRITE_STEP_COUNT] = {

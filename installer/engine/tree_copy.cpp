@@ -2,11 +2,12 @@
 
 #include <windows.h>
 
-#include "engine/entry_filter.h"
-#include "engine/link_guard.h"
-#include "engine/whole_copy.h"
-#include "startup/install_state.h"
-#include "startup/path_helpers.h"
+#include "base/install_state.h"
+#include "base/path_helpers.h"
+#include "files/entry_filter.h"
+#include "files/link_guard.h"
+#include "files/whole_copy.h"
+#include "pages/run_report.h"
 
 namespace {
 
@@ -152,22 +153,7 @@ int CopyLevel()
     return result;
 }
 
-// Keys go through the dialog they were typed into (the wizard), so that Tab, Enter and Esc work
-// during a copy as in the wizard's own message loop.
-BOOL IsKeyboardMessage(const MSG &message)
-{
-    return message.hwnd && message.message >= WM_KEYFIRST && message.message <= WM_KEYLAST;
-}
-
 }  // namespace
-
-// Cancel stops the whole installation.
-void ReportCopyError(const char *targetPath, DWORD error)
-{
-    const char *text = error == ERROR_DISK_FULL ? "Error copying file, Disk full!" : "Error copying file!";
-    if (MessageBoxA(GetActiveWindow(), text, targetPath, MB_OKCANCEL | MB_ICONERROR) == IDCANCEL)
-        InstallState.AbortRequested = 1;
-}
 
 int CopyTree(const char *source, const char *target)
 {
@@ -177,23 +163,4 @@ int CopyTree(const char *source, const char *target)
         return 0;
     }
     return CopyLevel();
-}
-
-void PumpMessages()
-{
-    MSG message;
-    while (PeekMessageA(&message, NULL, 0, 0, PM_REMOVE)) {
-        if (message.message == WM_QUIT) {
-            // A request to end the program stops the installation as Cancel does, and goes back
-            // to the loop that runs the wizard, which gets it once the run returns. Peeking on
-            // would take it back at once (and keep input and painting waiting), so the pump stops.
-            InstallState.AbortRequested = 1;
-            PostQuitMessage(static_cast<int>(message.wParam));
-            return;
-        }
-        if (IsKeyboardMessage(message) && IsDialogMessageA(GetAncestor(message.hwnd, GA_ROOT), &message))
-            continue;
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-    }
 }

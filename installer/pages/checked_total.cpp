@@ -2,12 +2,12 @@
 
 #include <stdlib.h>
 
-#include "pages/check_list.h"
-#include "pages/list_rows.h"
+#include "base/caseless_compare.h"
+#include "base/install_state.h"
+#include "lists/check_list.h"
+#include "lists/list_rows.h"
 #include "pages/plugin_list.h"
 #include "resources/resource.h"
-#include "startup/caseless_compare.h"
-#include "startup/install_state.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "pages/language_table.h"
+#include "base/install_state.h"
+#include "base/language_table.h"
+#include "base/path_helpers.h"
 #include "pages/wizard.h"
 #include "resources/resource.h"
-#include "startup/install_state.h"
-#include "startup/path_helpers.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
 #include "pages/plugin_list.h"
 
-#include "pages/directory_size.h"
-#include "pages/list_rows.h"
-#include "startup/caseless_compare.h"
-#include "startup/install_state.h"
-#include "startup/path_helpers.h"
+#include "base/caseless_compare.h"
+#include "base/install_state.h"
+#include "base/path_helpers.h"
+#include "files/directory_size.h"
+#include "lists/list_rows.h"
 
 namespace {
 

@@ -3,8 +3,7 @@
 
 #include <windows.h>
 
-// Columns of a plugin row.
-enum { PLUGIN_COLUMN_LABEL = 0, PLUGIN_COLUMN_SIZE = 1, PLUGIN_COLUMN_PATH = 2, PLUGIN_COLUMN_COPIED_TO = 3 };
+#include "lists/plugin_row.h"
 
 // One row per registration of every kind, in kind order, from InstallState.SourceIniPath.
 void FillPluginList(HWND list);

@@ -1,14 +1,14 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "pages/check_list.h"
+#include "base/install_state.h"
+#include "files/free_space.h"
+#include "lists/check_list.h"
+#include "lists/list_rows.h"
 #include "pages/checked_total.h"
-#include "pages/free_space.h"
-#include "pages/list_rows.h"
 #include "pages/plugin_list.h"
 #include "pages/wizard.h"
 #include "resources/resource.h"
-#include "startup/install_state.h"
 
 namespace {
 

@@ -1,12 +1,12 @@
-#include "pages/progress.h"
+#include <windows.h>
 
 #include <commctrl.h>
 
+#include "base/install_state.h"
 #include "engine/installation.h"
 #include "pages/page_messages.h"
 #include "pages/wizard.h"
 #include "resources/resource.h"
-#include "startup/install_state.h"
 
 namespace {
 
@@ -81,12 +81,4 @@ INT_PTR CALLBACK ProgressPageProc(HWND page, UINT message, WPARAM, LPARAM lParam
         return TRUE;
     }
     return FALSE;
-}
-
-void SetProgress(HWND page, int percent)
-{
-    SendDlgItemMessageA(page, IDC_PROGRESS_BAR, PBM_SETPOS, percent, 0);
-    char text[16];
-    wsprintfA(text, "%d%%", percent);
-    SetDlgItemTextA(page, IDC_PERCENT, text);
 }

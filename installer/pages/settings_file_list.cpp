@@ -1,9 +1,9 @@
 #include "pages/settings_file_list.h"
 
-#include "pages/list_rows.h"
-#include "startup/caseless_compare.h"
-#include "startup/install_state.h"
-#include "startup/path_helpers.h"
+#include "base/caseless_compare.h"
+#include "base/install_state.h"
+#include "base/path_helpers.h"
+#include "lists/list_rows.h"
 
 BOOL IsExcludedSettingsFile(const char *name)
 {

@@ -1,12 +1,12 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "pages/check_list.h"
-#include "pages/list_rows.h"
+#include "base/install_state.h"
+#include "lists/check_list.h"
+#include "lists/list_rows.h"
 #include "pages/settings_file_list.h"
 #include "pages/wizard.h"
 #include "resources/resource.h"
-#include "startup/install_state.h"
 
 namespace {
 

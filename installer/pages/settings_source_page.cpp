@@ -1,11 +1,11 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "base/install_state.h"
+#include "files/file_exists.h"
 #include "pages/browse_ini_file.h"
-#include "pages/file_exists.h"
 #include "pages/wizard.h"
 #include "resources/resource.h"
-#include "startup/install_state.h"
 
 namespace {
 

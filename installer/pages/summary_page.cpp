@@ -1,10 +1,10 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "base/install_state.h"
 #include "pages/summary_text.h"
 #include "pages/wizard.h"
 #include "resources/resource.h"
-#include "startup/install_state.h"
 
 namespace {
 

@@ -2,9 +2,9 @@
 
 #include <windows.h>
 
-#include "pages/check_list.h"
-#include "startup/install_state.h"
-#include "startup/path_helpers.h"
+#include "base/install_state.h"
+#include "base/path_helpers.h"
+#include "lists/check_list.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <commctrl.h>
 #include <cstddef>
 
+#include "base/install_state.h"
 #include "resources/resource.h"
-#include "startup/install_state.h"
 
 namespace {
 

@@ -3,12 +3,12 @@
 #include <commctrl.h>
 #include <objbase.h>
 
+#include "base/caseless_compare.h"
+#include "base/environment.h"
+#include "base/install_state.h"
+#include "base/path_helpers.h"
 #include "pages/wizard.h"
 #include "startup/discovery.h"
-#include "startup/caseless_compare.h"
-#include "startup/environment.h"
-#include "startup/install_state.h"
-#include "startup/path_helpers.h"
 
 void ReadUpgradeMode()
 {

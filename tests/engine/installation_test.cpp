@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
+#include "base/install_state.h"
+#include "base/language_table.h"
 #include "engine/installation.h"
-#include "pages/language_table.h"
 #include "resources/resource.h"
-#include "startup/install_state.h"
 #include "support/engine_fixture.h"
 
 using namespace engine_fixture;

@@ -12,13 +12,13 @@
 #include <thread>
 #include <vector>
 
+#include "base/install_state.h"
 #include "engine/plugin_transfer.h"
-#include "pages/check_list.h"
-#include "pages/list_rows.h"
+#include "lists/check_list.h"
+#include "lists/list_rows.h"
 #include "pages/plugin_list.h"
 #include "pages/wizard.h"
 #include "resources/resource.h"
-#include "startup/install_state.h"
 #include "support/files.h"
 #include "support/windows.h"
 

@@ -9,10 +9,11 @@
 #include <string>
 #include <vector>
 
-#include "engine/entry_filter.h"
+#include "base/install_state.h"
 #include "engine/tree_copy.h"
+#include "files/entry_filter.h"
 #include "message_box_answerer.h"
-#include "startup/install_state.h"
+#include "pages/run_report.h"
 #include "support/hang_guard.h"
 #include "tree_fixture.h"
 

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "base/install_state.h"
 #include "hostile/hostile_fixture.h"
-#include "startup/install_state.h"
 #include "support/files.h"
 #include "support/process.h"
 #include "support/windows.h"

@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "base/install_state.h"
 #include "hostile/hostile_fixture.h"
 #include "hostile/small_drive.h"
 #include "resources/resource.h"
-#include "startup/install_state.h"
 #include "support/registrations.h"
 
 using namespace engine_fixture;

@@ -4,10 +4,10 @@
 
 #include <string>
 
+#include "base/install_state.h"
+#include "base/path_helpers.h"
 #include "hostile/hostile_fixture.h"
 #include "startup/discovery.h"
-#include "startup/install_state.h"
-#include "startup/path_helpers.h"
 #include "startup/startup.h"
 #include "support/desktop_fixture.h"
 

@@ -9,9 +9,9 @@
 #include <cstdio>
 #include <thread>
 
+#include "base/install_state.h"
+#include "base/path_helpers.h"
 #include "resources/resource.h"
-#include "startup/install_state.h"
-#include "startup/path_helpers.h"
 #include "support/files.h"
 #include "support/registrations.h"
 

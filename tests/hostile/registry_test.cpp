@@ -8,9 +8,9 @@
 #include <cstring>
 #include <string>
 
+#include "base/install_state.h"
 #include "hostile/hostile_fixture.h"
 #include "startup/discovery.h"
-#include "startup/install_state.h"
 #include "startup/startup.h"
 #include "support/desktop_fixture.h"
 #include "support/engine_fixture.h"

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "base/install_state.h"
 #include "hostile/hostile_fixture.h"
-#include "startup/install_state.h"
 
 using namespace engine_fixture;
 

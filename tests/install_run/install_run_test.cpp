@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "pages/list_rows.h"
+#include "base/install_state.h"
+#include "lists/list_rows.h"
 #include "resources/resource.h"
-#include "startup/install_state.h"
 #include "support/engine_fixture.h"
 #include "support/registrations.h"
 #include "support/wizard_driver.h"

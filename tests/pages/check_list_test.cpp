@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "pages/check_list.h"
+#include "lists/check_list.h"
 #include "resources/resource.h"
 #include "wizard_fixture.h"
 

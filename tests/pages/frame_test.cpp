@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "base/install_state.h"
 #include "pages/wizard.h"
 #include "resources/resource.h"
-#include "startup/install_state.h"
 #include "wizard_fixture.h"
 
 namespace {

@@ -4,8 +4,8 @@
 
 #include <commctrl.h>
 
+#include "base/install_state.h"
 #include "engine/installation.h"
-#include "startup/install_state.h"
 #include "support/hang_guard.h"
 
 StandInRun StandIn;

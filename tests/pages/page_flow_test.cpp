@@ -1,8 +1,8 @@
 // The wizard's page order, jumps and button states, with and without settings and plugins.
 #include <vector>
 
+#include "base/install_state.h"
 #include "resources/resource.h"
-#include "startup/install_state.h"
 #include "wizard_fixture.h"
 
 namespace {

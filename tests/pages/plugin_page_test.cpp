@@ -9,15 +9,15 @@
 #include <string>
 #include <vector>
 
-#include "pages/check_list.h"
+#include "base/install_state.h"
+#include "files/directory_size.h"
+#include "files/free_space.h"
+#include "lists/check_list.h"
+#include "lists/list_rows.h"
 #include "pages/checked_total.h"
-#include "pages/directory_size.h"
-#include "pages/free_space.h"
-#include "pages/list_rows.h"
 #include "pages/plugin_list.h"
 #include "pages/wizard.h"
 #include "resources/resource.h"
-#include "startup/install_state.h"
 #include "support/files.h"
 #include "support/unix_side.h"
 

@@ -3,10 +3,10 @@
 
 #include <string>
 
-#include "pages/check_list.h"
-#include "pages/list_rows.h"
+#include "base/install_state.h"
+#include "lists/check_list.h"
+#include "lists/list_rows.h"
 #include "resources/resource.h"
-#include "startup/install_state.h"
 #include "support/files.h"
 #include "wizard_fixture.h"
 

@@ -3,10 +3,10 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "base/install_state.h"
 #include "pages/page_messages.h"
-#include "pages/progress.h"
+#include "pages/run_report.h"
 #include "resources/resource.h"
-#include "startup/install_state.h"
 #include "wizard_fixture.h"
 
 namespace {

@@ -3,8 +3,8 @@
 
 #include <string>
 
+#include "base/install_state.h"
 #include "resources/resource.h"
-#include "startup/install_state.h"
 #include "support/process.h"
 #include "support/screenshot.h"
 #include "wizard_fixture.h"

@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "pages/check_list.h"
-#include "pages/list_rows.h"
+#include "base/install_state.h"
+#include "lists/check_list.h"
+#include "lists/list_rows.h"
 #include "pages/wizard.h"
 #include "resources/resource.h"
-#include "startup/install_state.h"
 #include "support/files.h"
 
 namespace {

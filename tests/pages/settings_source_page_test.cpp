@@ -5,9 +5,9 @@
 
 #include <string>
 
-#include "pages/file_exists.h"
+#include "base/install_state.h"
+#include "files/file_exists.h"
 #include "resources/resource.h"
-#include "startup/install_state.h"
 #include "wizard_fixture.h"
 
 namespace {

@@ -3,9 +3,9 @@
 
 #include <string>
 
+#include "base/install_state.h"
 #include "pages/summary_text.h"
 #include "resources/resource.h"
-#include "startup/install_state.h"
 #include "support/files.h"
 #include "wizard_fixture.h"
 

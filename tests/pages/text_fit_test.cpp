@@ -9,9 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include "base/install_state.h"
 #include "pages/wizard.h"
 #include "resources/resource.h"
-#include "startup/install_state.h"
 
 namespace {
 

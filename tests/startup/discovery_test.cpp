@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "base/install_state.h"
 #include "startup/discovery.h"
-#include "startup/install_state.h"
 #include "startup/startup.h"
 #include "support/desktop_fixture.h"
 

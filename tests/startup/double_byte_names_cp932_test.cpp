@@ -3,10 +3,10 @@
 // bytes run from 0x40 to 0xFC and so take the values of the ASCII letters, '\' and '_'.
 #include <gtest/gtest.h>
 
-#include "pages/free_space.h"
+#include "base/caseless_compare.h"
+#include "base/install_state.h"
+#include "files/free_space.h"
 #include "pages/plugin_list.h"
-#include "startup/caseless_compare.h"
-#include "startup/install_state.h"
 
 namespace {
 

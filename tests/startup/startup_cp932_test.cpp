@@ -5,10 +5,10 @@
 
 #include <string>
 
+#include "base/environment.h"
+#include "base/install_state.h"
+#include "base/path_helpers.h"
 #include "startup/discovery.h"
-#include "startup/environment.h"
-#include "startup/install_state.h"
-#include "startup/path_helpers.h"
 #include "startup/startup.h"
 #include "support/desktop_fixture.h"
 

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "startup/install_state.h"
+#include "base/install_state.h"
 #include "startup/startup.h"
 
 namespace {

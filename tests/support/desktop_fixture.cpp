@@ -1,6 +1,6 @@
 #include "support/desktop_fixture.h"
 
-#include "startup/environment.h"
+#include "base/environment.h"
 
 namespace {
 

@@ -2,9 +2,9 @@
 
 #include <windows.h>
 
+#include "base/caseless_compare.h"
+#include "base/install_state.h"
 #include "pages/plugin_list.h"
-#include "startup/caseless_compare.h"
-#include "startup/install_state.h"
 #include "support/engine_fixture.h"
 
 namespace {

@@ -9,8 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include "base/install_state.h"
 #include "pages/wizard.h"
-#include "startup/install_state.h"
 
 namespace {
 

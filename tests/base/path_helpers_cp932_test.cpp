@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "startup/install_state.h"
-#include "startup/path_helpers.h"
+#include "base/install_state.h"
+#include "base/path_helpers.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
-#include "pages/free_space.h"
+#include "files/free_space.h"
 
 #include <windows.h>
 
-#include "startup/install_state.h"
-#include "startup/path_helpers.h"
+#include "base/install_state.h"
+#include "base/path_helpers.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "pages/language_table.h"
+#include "base/language_table.h"
 
 // The non-ASCII letters are stored as bytes: 0xE7 and 0xF1 of code page 1252,
 // 0xC8 and 0xFD of code page 1250.

@@ -1,6 +1,6 @@
-#include "engine/entry_filter.h"
+#include "files/entry_filter.h"
 
-#include "startup/caseless_compare.h"
+#include "base/caseless_compare.h"
 
 BOOL IsLeftOutEntry(const char *name)
 {

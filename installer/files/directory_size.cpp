@@ -1,11 +1,11 @@
-#include "pages/directory_size.h"
+#include "files/directory_size.h"
 
 #include <windows.h>
 
-#include "engine/entry_filter.h"
-#include "engine/link_guard.h"
-#include "startup/install_state.h"
-#include "startup/path_helpers.h"
+#include "base/install_state.h"
+#include "base/path_helpers.h"
+#include "files/entry_filter.h"
+#include "files/link_guard.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "startup/caseless_compare.h"
+#include "base/caseless_compare.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
-#include "engine/link_guard.h"
+#include "files/link_guard.h"
 
-#include "startup/install_state.h"
-#include "startup/path_helpers.h"
+#include "base/install_state.h"
+#include "base/path_helpers.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "pages/file_exists.h"
+#include "files/file_exists.h"
 
 BOOL FileExists(const char *path)
 {

@@ -1,4 +1,4 @@
-#include "startup/install_state.h"
+#include "base/install_state.h"
 
 InstallStateRecord InstallState;
 

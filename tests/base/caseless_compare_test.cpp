@@ -1,7 +1,7 @@
 // The case-insensitive comparison of fixed names and paths, in the test's single-byte code page.
 #include <gtest/gtest.h>
 
-#include "startup/caseless_compare.h"
+#include "base/caseless_compare.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "pages/check_list.h"
+#include "lists/check_list.h"
 
 #include <commctrl.h>
 

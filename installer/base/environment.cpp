@@ -1,6 +1,6 @@
-#include "startup/environment.h"
+#include "base/environment.h"
 
-#include "startup/install_state.h"
+#include "base/install_state.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "engine/whole_copy.h"
+#include "files/whole_copy.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
-#include "startup/path_helpers.h"
+#include "base/path_helpers.h"
 
 #include <windows.h>
 
-#include "startup/environment.h"
-#include "startup/install_state.h"
+#include "base/environment.h"
+#include "base/install_state.h"
 
 namespace {
 

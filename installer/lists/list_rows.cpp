@@ -1,9 +1,9 @@
-#include "pages/list_rows.h"
+#include "lists/list_rows.h"
 
 #include <commctrl.h>
 
-#include "startup/install_state.h"
-#include "startup/path_helpers.h"
+#include "base/install_state.h"
+#include "base/path_helpers.h"
 
 void PrepareCheckList(HWND list, const ListColumn *columns, int count)
 {

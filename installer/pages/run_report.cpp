@@ -1,0 +1,57 @@
+#include "pages/run_report.h"
+
+#include <commctrl.h>
+
+#include "base/install_state.h"
+#include "resources/resource.h"
+
+namespace {
+
+// Keys go through the dialog they were typed into (the wizard), so that Tab, Enter and Esc work
+// during a copy as in the wizard's own message loop.
+BOOL IsKeyboardMessage(const MSG &message)
+{
+    return message.hwnd && message.message >= WM_KEYFIRST && message.message <= WM_KEYLAST;
+}
+
+}  // namespace
+
+void SetProgress(HWND page, int percent)
+{
+    SendDlgItemMessageA(page, IDC_PROGRESS_BAR, PBM_SETPOS, percent, 0);
+    char text[16];
+    wsprintfA(text, "%d%%", percent);
+    SetDlgItemTextA(page, IDC_PERCENT, text);
+}
+
+void ShowStatus(HWND page, const char *text)
+{
+    SetDlgItemTextA(page, IDC_STATUS_LINE, text);
+}
+
+// Cancel stops the whole installation.
+void ReportCopyError(const char *targetPath, DWORD error)
+{
+    const char *text = error == ERROR_DISK_FULL ? "Error copying file, Disk full!" : "Error copying file!";
+    if (MessageBoxA(GetActiveWindow(), text, targetPath, MB_OKCANCEL | MB_ICONERROR) == IDCANCEL)
+        InstallState.AbortRequested = 1;
+}
+
+void PumpMessages()
+{
+    MSG message;
+    while (PeekMessageA(&message, NULL, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) {
+            // A request to end the program stops the installation as Cancel does, and goes back
+            // to the loop that runs the wizard, which gets it once the run returns. Peeking on
+            // would take it back at once (and keep input and painting waiting), so the pump stops.
+            InstallState.AbortRequested = 1;
+            PostQuitMessage(static_cast<int>(message.wParam));
+            return;
+        }
+        if (IsKeyboardMessage(message) && IsDialogMessageA(GetAncestor(message.hwnd, GA_ROOT), &message))
+            continue;
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+}
