@@ -15,7 +15,6 @@ static_assert(OPEN_FILE_RECORD_SIZE == 76, "open-file record of the x86 build");
 #endif
 
 const DWORD OPEN_FILE_FLAGS = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
-static_assert(OPEN_FILE_FLAGS == 0x1804, "open-file flags");
 
 const char INI_FILTER[] = "ini files\0*.ini\0All Files\0*.*\0";
 

@@ -4,7 +4,7 @@
 #include <windows.h>
 
 // Brings the total up to date after row changedRow changed (-1: any row may have changed) and
-// writes it into control 1013 of the page. Among checked rows that share a directory (equal
+// writes it into IDC_CHECKED_TOTAL of the page. Among checked rows that share a directory (equal
 // without regard to case), the first in list order counts.
 void UpdateCheckedTotal(HWND page, HWND list, int changedRow);
 

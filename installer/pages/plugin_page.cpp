@@ -59,6 +59,9 @@ INT_PTR CALLBACK PluginPageProc(HWND page, UINT message, WPARAM wParam, LPARAM l
         OnInitDialog(page);
         return TRUE;
     case WM_COMMAND:
+        // Inverted on purpose: FALSE after a check-list button, TRUE for any other command.
+        // Either leaves the dialog manager nothing to do here (no control of the page has a
+        // default command action); the inversion keeps the answers the page has always given.
         return !HandleCheckListButton(GetDlgItem(page, IDC_PLUGIN_LIST), LOWORD(wParam));
     case WM_NOTIFY:
         OnNotify(page, reinterpret_cast<const NMHDR *>(lParam));

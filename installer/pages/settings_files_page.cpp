@@ -33,6 +33,9 @@ INT_PTR CALLBACK SettingsFilesPageProc(HWND page, UINT message, WPARAM wParam, L
         OnInitDialog(page);
         return TRUE;
     case WM_COMMAND:
+        // Inverted on purpose: FALSE after a check-list button, TRUE for any other command.
+        // Either leaves the dialog manager nothing to do here (no control of the page has a
+        // default command action); the inversion keeps the answers the page has always given.
         return !HandleCheckListButton(GetDlgItem(page, IDC_SETTINGS_FILE_LIST), LOWORD(wParam));
     }
     return FALSE;

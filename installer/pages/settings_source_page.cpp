@@ -9,7 +9,7 @@
 
 namespace {
 
-// Switched together with box 1001, in this order.
+// Switched together with IDC_COPY_SETTINGS, in this order.
 const int DEPENDENT_CONTROLS[] = {IDC_MAIN_INI_EDIT,  IDC_BROWSE_MAIN_INI, IDC_FTP_INI_EDIT, IDC_BROWSE_FTP_INI,
                                   IDC_GENERAL_LABEL, IDC_FTP_LABEL,       IDC_COPY_PLUGINS};
 
@@ -18,7 +18,7 @@ BOOL IsBoxChecked(HWND page, int id)
     return SendDlgItemMessageA(page, id, BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
-// The check mark of box 1002 is left alone: a checked box stays checked while disabled.
+// The check mark of IDC_COPY_PLUGINS is left alone: a checked box stays checked while disabled.
 void OnCopySettingsClicked(HWND page)
 {
     BOOL enable = IsBoxChecked(page, IDC_COPY_SETTINGS);
@@ -29,6 +29,8 @@ void OnCopySettingsClicked(HWND page)
 void OnInitDialog(HWND page)
 {
     CheckDlgButton(page, IDC_COPY_SETTINGS, BST_UNCHECKED);
+    // CheckDlgButton sends no click: the page sends itself one, so that the dependent controls
+    // follow the cleared box through the same handler as a user's click, and start disabled.
     SendMessageA(page, WM_COMMAND, MAKEWPARAM(IDC_COPY_SETTINGS, BN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(page, IDC_COPY_SETTINGS)));
     SetDlgItemTextA(page, IDC_MAIN_INI_EDIT, InstallState.SourceIniPath);

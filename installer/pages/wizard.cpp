@@ -17,7 +17,6 @@ static_assert(HEADER_RECORD_SIZE == 52, "sheet header of the x86 build");
 #endif
 
 const DWORD SHEET_FLAGS = PSH_USEICONID | PSH_PROPSHEETPAGE | PSH_WIZARD | PSH_USEPAGELANG;
-static_assert(SHEET_FLAGS == 0x20002C, "sheet header flags");
 
 struct PageEntry {
     int TemplateId;

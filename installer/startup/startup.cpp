@@ -52,7 +52,6 @@ int RunStickInstall(HINSTANCE instance)
     INITCOMMONCONTROLSEX controls = {};
     controls.dwSize = sizeof(controls);
     controls.dwICC = ICC_LISTVIEW_CLASSES | ICC_TAB_CLASSES | ICC_PROGRESS_CLASS;
-    static_assert((ICC_LISTVIEW_CLASSES | ICC_TAB_CLASSES | ICC_PROGRESS_CLASS) == 0x29, "control classes");
     InitCommonControlsEx(&controls);
 
     PrepareWizard();
