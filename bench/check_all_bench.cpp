@@ -13,6 +13,8 @@
 #include "pages/wizard.h"
 #include "resources/resource.h"
 #include "support/files.h"
+#include "support/temp_directory.h"
+#include "support/trees.h"
 
 namespace {
 

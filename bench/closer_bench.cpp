@@ -9,7 +9,8 @@
 #include <vector>
 
 #include "bench_clock.h"
-#include "support/files.h"
+#include "support/temp_directory.h"
+#include "support/trees.h"
 #include "support/process.h"
 
 namespace {

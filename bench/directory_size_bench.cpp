@@ -8,6 +8,8 @@
 #include "bench_clock.h"
 #include "files/directory_size.h"
 #include "support/files.h"
+#include "support/temp_directory.h"
+#include "support/trees.h"
 #include "support/process.h"
 #include "support/unix_side.h"
 

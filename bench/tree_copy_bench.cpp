@@ -9,6 +9,10 @@
 
 #include "base/install_state.h"
 #include "engine/tree_copy.h"
+#include "bench_clock.h"
+#include "support/files.h"
+#include "support/temp_directory.h"
+#include "support/trees.h"
 
 namespace {
 
@@ -17,17 +21,6 @@ const int MIDDLE_PER_TOP = 7;
 const int LEAVES_PER_MIDDLE = 6;  // 10 + 70 + 420 = 500 directories
 const int FILES_PER_DIRECTORY = 10;
 const int RUNS = 5;
-const DWORD REMOVE_WAIT_MS = 120000;
-
-std::string Join(const std::string &directory, const std::string &name)
-{
-    return directory + "\\" + name;
-}
-
-bool Exists(const std::string &path)
-{
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
 
 bool WriteSmallFile(const std::string &path, int index)
 {
@@ -57,7 +50,7 @@ bool GenerateTree(const std::string &source, int *files)
 {
     std::string marker = source + ".complete";
     int fileIndex = 0;
-    if (!Exists(marker)) {
+    if (!PathExists(marker)) {
         if (!CreateDirectoryA(source.c_str(), NULL))
             return false;
         for (int t = 0; t < TOP_DIRECTORIES; ++t) {
@@ -80,71 +73,16 @@ bool GenerateTree(const std::string &source, int *files)
     return true;
 }
 
-int CountFiles(const std::string &directory)
-{
-    WIN32_FIND_DATAA entry;
-    HANDLE search = FindFirstFileA(Join(directory, "*").c_str(), &entry);
-    if (search == INVALID_HANDLE_VALUE)
-        return 0;
-    int count = 0;
-    do {
-        std::string name = entry.cFileName;
-        if (name == "." || name == "..")
-            continue;
-        if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-            count += CountFiles(Join(directory, name));
-        else
-            ++count;
-    } while (FindNextFileA(search, &entry));
-    FindClose(search);
-    return count;
-}
-
-// The unix side removes the earlier targets far faster than Wine would; Wine gives no exit
-// code for unix programs, so the wait is for the directory to go.
-bool RemoveDirectoryTree(const std::string &parent, const std::string &name)
-{
-    std::string path = Join(parent, name);
-    if (!Exists(path))
-        return true;
-    std::string line = "rm -rf " + name;
-    std::vector<char> commandLine(line.begin(), line.end());
-    commandLine.push_back('\0');
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION started = {};
-    if (!CreateProcessA("Z:\\bin\\rm", commandLine.data(), NULL, NULL, FALSE, 0, NULL, parent.c_str(), &startup,
-                        &started))
-        return false;
-    CloseHandle(started.hThread);
-    CloseHandle(started.hProcess);
-    DWORD start = GetTickCount();
-    while (Exists(path)) {
-        if (GetTickCount() - start > REMOVE_WAIT_MS)
-            return false;
-        Sleep(10);
-    }
-    return true;
-}
-
-double Seconds(const LARGE_INTEGER &start, const LARGE_INTEGER &end)
-{
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(end.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
 // CopyTree's target must exist; it creates everything below it.
 double TimeCopyTree(const std::string &source, const std::string &target)
 {
     CreateDirectoryA(target.c_str(), NULL);
-    LARGE_INTEGER start, end;
-    QueryPerformanceCounter(&start);
+    double start = Seconds();
     int result = CopyTree(source.c_str(), target.c_str());
-    QueryPerformanceCounter(&end);
+    double took = Seconds() - start;
     if (result != 1)
         std::printf("  CopyTree returned %d\n", result);
-    return Seconds(start, end);
+    return took;
 }
 
 // xcopy's listing goes to NUL, as a console nobody reads would cost it nothing either.
@@ -165,19 +103,18 @@ double TimeXcopy(const std::string &source, const std::string &target)
     startup.hStdOutput = nul;
     startup.hStdError = nul;
     PROCESS_INFORMATION started = {};
-    LARGE_INTEGER start, end;
-    QueryPerformanceCounter(&start);
+    double start = Seconds();
     if (!CreateProcessA(NULL, commandLine.data(), NULL, NULL, TRUE, 0, NULL, NULL, &startup, &started)) {
         std::printf("  could not start xcopy (%lu)\n", GetLastError());
         CloseHandle(nul);
         return 0;
     }
     WaitForSingleObject(started.hProcess, INFINITE);
-    QueryPerformanceCounter(&end);
+    double took = Seconds() - start;
     CloseHandle(started.hThread);
     CloseHandle(started.hProcess);
     CloseHandle(nul);
-    return Seconds(start, end);
+    return took;
 }
 
 double Median(std::vector<double> values)
@@ -190,9 +127,7 @@ double Median(std::vector<double> values)
 
 int main()
 {
-    char temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
-    std::string root = std::string(temp) + "tree_copy_bench";
+    std::string root = TempDirectory() + "tree_copy_bench";
     CreateDirectoryA(root.c_str(), NULL);
     std::string source = Join(root, "source");
     int files = 0;
@@ -205,7 +140,9 @@ int main()
     for (int run = 0; run < RUNS; ++run) {
         std::string copyTreeTarget = "copytree" + std::to_string(run);
         std::string xcopyTarget = "xcopy" + std::to_string(run);
-        if (!RemoveDirectoryTree(root, copyTreeTarget) || !RemoveDirectoryTree(root, xcopyTarget)) {
+        RemoveTree(Join(root, copyTreeTarget));
+        RemoveTree(Join(root, xcopyTarget));
+        if (PathExists(Join(root, copyTreeTarget)) || PathExists(Join(root, xcopyTarget))) {
             std::printf("tree_copy_bench: could not clear the targets of an earlier run\n");
             return 1;
         }
@@ -217,8 +154,8 @@ int main()
             xcopyTimes.push_back(TimeXcopy(source, Join(root, xcopyTarget)));
             copyTreeTimes.push_back(TimeCopyTree(source, Join(root, copyTreeTarget)));
         }
-        int copied = CountFiles(Join(root, copyTreeTarget));
-        int xcopied = CountFiles(Join(root, xcopyTarget));
+        int copied = static_cast<int>(ListTreeFiles(Join(root, copyTreeTarget)).size());
+        int xcopied = static_cast<int>(ListTreeFiles(Join(root, xcopyTarget)).size());
         if (copied != files || xcopied != files)
             std::printf("  run %d: CopyTree copied %d, xcopy %d of %d files\n", run + 1, copied, xcopied, files);
     }

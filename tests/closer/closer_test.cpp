@@ -14,6 +14,7 @@
 
 #include "protocol.h"
 #include "support/files.h"
+#include "support/temp_directory.h"
 #include "support/process.h"
 
 namespace {
@@ -56,20 +57,6 @@ struct CloserRun {
     DWORD DurationMs = 0;  // from the process's own creation and exit times
 };
 
-std::string TempDirectory()
-{
-    char temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
-    return temp;
-}
-
-std::string ReadFileText(const std::string &path)
-{
-    std::string text;
-    ReadFileContent(path, &text);
-    return text;
-}
-
 PeerLog ParseLog(const std::string &text)
 {
     PeerLog log;
@@ -103,7 +90,7 @@ bool IsReadyLine(const LogEvent &event)
 PeerLog ReceivedEvents(const Peer &peer)
 {
     PeerLog received;
-    for (const LogEvent &event : ParseLog(ReadFileText(peer.LogPath))) {
+    for (const LogEvent &event : ParseLog(ReadWholeFile(peer.LogPath))) {
         if (!IsReadyLine(event))
             received.push_back(event);
     }
@@ -191,7 +178,7 @@ protected:
                 continue;
             TerminateProcess(peer->Process.hProcess, 99);
             if (HasFailure())
-                printf("log of peer %s:\n%s", peer->Label.c_str(), ReadFileText(peer->LogPath).c_str());
+                printf("log of peer %s:\n%s", peer->Label.c_str(), ReadWholeFile(peer->LogPath).c_str());
             EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(peer->Process.hProcess, PEER_EXIT_WAIT_MS))
                 << "peer " << peer->Label << " did not end when killed";
             CloseHandle(peer->Process.hProcess);
@@ -219,7 +206,7 @@ protected:
         current->Started = true;
         DWORD start = GetTickCount();
         for (;;) {
-            for (const LogEvent &event : ParseLog(ReadFileText(current->LogPath))) {
+            for (const LogEvent &event : ParseLog(ReadWholeFile(current->LogPath))) {
                 if (IsReadyLine(event))
                     current->ReportedClass = event.What.substr(6);
             }

@@ -14,7 +14,8 @@
 #include "resources/resource.h"
 #include "support/process.h"
 #include "support/unix_side.h"
-#include "tree_snapshot.h"
+#include "support/files.h"
+#include "support/tree_snapshot.h"
 #include "typical_run.h"
 
 namespace {

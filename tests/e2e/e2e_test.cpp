@@ -14,10 +14,13 @@
 #include "sample_desktop.h"
 #include "settings_text.h"
 #include "support/files.h"
+#include "support/registry_snapshot.h"
+#include "support/temp_directory.h"
+#include "support/tree_snapshot.h"
+#include "support/trees.h"
 #include "support/process.h"
 #include "support/registrations.h"
 #include "support/windows.h"
-#include "tree_snapshot.h"
 #include "typical_run.h"
 
 namespace {

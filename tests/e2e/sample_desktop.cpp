@@ -3,7 +3,8 @@
 #include <windows.h>
 
 #include "support/desktop_fixture.h"
-#include "tree_snapshot.h"
+#include "support/files.h"
+#include "support/tree_snapshot.h"
 
 #ifndef VELTRANO_FIXTURES_UNIX_DIR
 #error "the build names the fixtures directory"

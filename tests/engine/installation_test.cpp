@@ -7,7 +7,9 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <ostream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "base/install_state.h"
@@ -15,6 +17,10 @@
 #include "engine/installation.h"
 #include "resources/resource.h"
 #include "support/engine_fixture.h"
+#include "support/install_state_fixture.h"
+#include "support/registry_snapshot.h"
+#include "support/tree_checksum.h"
+#include "support/trees.h"
 
 using namespace engine_fixture;
 
@@ -132,13 +138,6 @@ protected:
         fixture_ = Fixture();
     }
 
-    // Between the cases of a table: a fresh page and nothing left of the last fixture.
-    void NextCase()
-    {
-        TearDown();
-        SetUp();
-    }
-
     // Builds the fixture and points the install state at it: settings on, plugins off, English.
     void Prepare(const DesktopDescription &description)
     {
@@ -146,11 +145,7 @@ protected:
         ASSERT_FALSE(fixture_.Root.empty()) << "no temporary directory";
         InstallState = InstallStateRecord();
         InstallState.Instance = GetModuleHandleA(NULL);
-        UseDeviceDir(fixture_.DeviceDir);
-        lstrcpynA(InstallState.DesktopDir, fixture_.DesktopDir.c_str(), PATH_BUFFER_SIZE);
-        lstrcpynA(InstallState.SourceIniPath, fixture_.MainIniPath.c_str(), PATH_BUFFER_SIZE);
-        lstrcpynA(InstallState.SourceFtpIniPath, fixture_.FtpIniPath.c_str(), PATH_BUFFER_SIZE);
-        lstrcpyA(InstallState.ButtonBarName, "DEFAULT.BAR");
+        PointInstallStateAt(fixture_.DesktopDir, fixture_.DeviceDir);
         InstallState.CopySettings = 1;
         InstallState.CopyPlugins = 0;
         InstallState.LanguageIndex = LANGUAGE_ENGLISH;
@@ -162,8 +157,7 @@ protected:
     void UseDeviceDir(const std::string &dir)
     {
         fixture_.DeviceDir = dir;
-        lstrcpynA(InstallState.AppDataPath, dir.c_str(), PATH_BUFFER_SIZE);
-        lstrcpynA(InstallState.TargetIniPath, TargetIni().c_str(), PATH_BUFFER_SIZE);
+        PointInstallStateAt(fixture_.DesktopDir, dir);
     }
 
     void SetCheckedFiles(const std::vector<ListRow> &rows)
@@ -175,9 +169,9 @@ protected:
     // Runs the installation and fails on any change to the desktop installation.
     void Run()
     {
-        std::string before = TreeChecksum(fixture_.DesktopDir) + RegistryChecksum();
+        std::string before = TreeChecksum(fixture_.DesktopDir) + SnapshotVeltranoRegistry();
         RunInstallation(page_);
-        EXPECT_EQ(before, TreeChecksum(fixture_.DesktopDir) + RegistryChecksum())
+        EXPECT_EQ(before, TreeChecksum(fixture_.DesktopDir) + SnapshotVeltranoRegistry())
             << "the desktop installation changed";
     }
 
@@ -247,203 +241,241 @@ TEST_F(InstallationTest, PortableRewriteOfARealisticDesktopFile)
     EXPECT_EQ(0, InstallState.AbortRequested);
 }
 
-TEST_F(InstallationTest, ReplacedFilesArriveWithTheArchiveAttributeAlone)
-{
-    for (bool deviceHasOldCopies : {false, true}) {
-        SCOPED_TRACE(deviceHasOldCopies ? "old copies on the device" : "empty device");
-        DesktopDescription desktop;
-        desktop.MainIni = SIMPLE_DESKTOP_INI;
-        desktop.MainIniAttributes = FILE_ATTRIBUTE_READONLY;
-        desktop.Files = {{"default.bar", "bar from the desktop", FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN},
-                         {"vpx_ftp.ini", "[ftp]\r\nfrom=desktop\r\n", FILE_ATTRIBUTE_READONLY}};
-        Prepare(desktop);
-        if (deviceHasOldCopies) {
-            WriteFileBytes(TargetIni(), "[Configuration]\r\nStale=1\r\n", FILE_ATTRIBUTE_HIDDEN);
-            WriteFileBytes(Device("default.bar"), "stale bar", FILE_ATTRIBUTE_HIDDEN);
-            WriteFileBytes(Device("vpx_ftp.ini"), "[ftp]\r\nfrom=device\r\n");
-        }
-        Run();
+class ReplacedFiles : public InstallationTest, public testing::WithParamInterface<bool> {};
 
-        for (const char *name : {"vtmain.ini", "default.bar", "vpx_ftp.ini"})
-            EXPECT_EQ(static_cast<DWORD>(FILE_ATTRIBUTE_ARCHIVE), GetFileAttributesA(Device(name).c_str())) << name;
-        ExpectSameBytes(Desktop("default.bar"), Device("default.bar"));
-        ExpectSameBytes(fixture_.FtpIniPath, Device("vpx_ftp.ini"));
-        EXPECT_EQ("<absent>", IniValue("Configuration", "Stale"));
-        EXPECT_EQ("C:\\Veltrano", IniValue("Configuration", "InstallDir"));
-        EXPECT_EQ("%U3_APP_DATA_PATH%", IniValue("Configuration", "TabDir"));
-        NextCase();
+TEST_P(ReplacedFiles, ArriveWithTheArchiveAttributeAlone)
+{
+    bool deviceHasOldCopies = GetParam();
+    DesktopDescription desktop;
+    desktop.MainIni = SIMPLE_DESKTOP_INI;
+    desktop.MainIniAttributes = FILE_ATTRIBUTE_READONLY;
+    desktop.Files = {{"default.bar", "bar from the desktop", FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN},
+                     {"vpx_ftp.ini", "[ftp]\r\nfrom=desktop\r\n", FILE_ATTRIBUTE_READONLY}};
+    Prepare(desktop);
+    if (deviceHasOldCopies) {
+        WriteFileBytes(TargetIni(), "[Configuration]\r\nStale=1\r\n", FILE_ATTRIBUTE_HIDDEN);
+        WriteFileBytes(Device("default.bar"), "stale bar", FILE_ATTRIBUTE_HIDDEN);
+        WriteFileBytes(Device("vpx_ftp.ini"), "[ftp]\r\nfrom=device\r\n");
     }
+    Run();
+
+    for (const char *name : {"vtmain.ini", "default.bar", "vpx_ftp.ini"})
+        EXPECT_EQ(static_cast<DWORD>(FILE_ATTRIBUTE_ARCHIVE), GetFileAttributesA(Device(name).c_str())) << name;
+    ExpectSameBytes(Desktop("default.bar"), Device("default.bar"));
+    ExpectSameBytes(fixture_.FtpIniPath, Device("vpx_ftp.ini"));
+    EXPECT_EQ("<absent>", IniValue("Configuration", "Stale"));
+    EXPECT_EQ("C:\\Veltrano", IniValue("Configuration", "InstallDir"));
+    EXPECT_EQ("%U3_APP_DATA_PATH%", IniValue("Configuration", "TabDir"));
 }
+
+INSTANTIATE_TEST_SUITE_P(InstallationTest, ReplacedFiles, testing::Bool(),
+                         [](const testing::TestParamInfo<bool> &info) {
+                             return std::string(info.param ? "OldCopiesOnTheDevice" : "EmptyDevice");
+                         });
 
 // A setting that names a directory copies nothing and leaves every directory's attributes.
-TEST_F(InstallationTest, ButtonBarSettingNamingNoFile)
+struct NamedSetting {
+    const char *Name;
+    const char *Setting;
+};
+
+void PrintTo(const NamedSetting &c, std::ostream *out)
 {
-    for (const char *setting : {"bars\\", "bars\\..", ""}) {
-        SCOPED_TRACE(std::string("setting: ") + setting);
-        DesktopDescription desktop;
-        desktop.MainIni = std::string(SIMPLE_DESKTOP_INI) + "[buttonbar]\r\nbuttonbar=" + setting + "\r\n";
-        desktop.Files = {{"bars\\my.bar", "bar"}, {"default.bar", "default bar"}};
-        Prepare(desktop);
-        // The device's directory and its parent are hidden, as U3 data directories may be.
-        ASSERT_TRUE(SetFileAttributesA(fixture_.DeviceDir.c_str(), FILE_ATTRIBUTE_HIDDEN));
-        ASSERT_TRUE(SetFileAttributesA(fixture_.Root.c_str(), FILE_ATTRIBUTE_HIDDEN));
-        DWORD deviceBefore = GetFileAttributesA(fixture_.DeviceDir.c_str());
-        DWORD rootBefore = GetFileAttributesA(fixture_.Root.c_str());
-        Run();
-        EXPECT_EQ(deviceBefore, GetFileAttributesA(fixture_.DeviceDir.c_str()));
-        EXPECT_EQ(rootBefore, GetFileAttributesA(fixture_.Root.c_str()));
-        ExpectDeviceFiles({"vtmain.ini"});
-        NextCase();
-    }
+    *out << c.Name;
 }
 
+class ButtonBarSettingNamingNoFile : public InstallationTest, public testing::WithParamInterface<NamedSetting> {};
+
+TEST_P(ButtonBarSettingNamingNoFile, CopiesNothing)
+{
+    DesktopDescription desktop;
+    desktop.MainIni = std::string(SIMPLE_DESKTOP_INI) + "[buttonbar]\r\nbuttonbar=" + GetParam().Setting + "\r\n";
+    desktop.Files = {{"bars\\my.bar", "bar"}, {"default.bar", "default bar"}};
+    Prepare(desktop);
+    // The device's directory and its parent are hidden, as U3 data directories may be.
+    ASSERT_TRUE(SetFileAttributesA(fixture_.DeviceDir.c_str(), FILE_ATTRIBUTE_HIDDEN));
+    ASSERT_TRUE(SetFileAttributesA(fixture_.Root.c_str(), FILE_ATTRIBUTE_HIDDEN));
+    DWORD deviceBefore = GetFileAttributesA(fixture_.DeviceDir.c_str());
+    DWORD rootBefore = GetFileAttributesA(fixture_.Root.c_str());
+    Run();
+    EXPECT_EQ(deviceBefore, GetFileAttributesA(fixture_.DeviceDir.c_str()));
+    EXPECT_EQ(rootBefore, GetFileAttributesA(fixture_.Root.c_str()));
+    ExpectDeviceFiles({"vtmain.ini"});
+}
+
+INSTANTIATE_TEST_SUITE_P(InstallationTest, ButtonBarSettingNamingNoFile,
+                         testing::Values(NamedSetting{"TrailingBackslash", "bars\\"},
+                                         NamedSetting{"ParentOfADirectory", "bars\\.."}, NamedSetting{"Empty", ""}),
+                         [](const testing::TestParamInfo<NamedSetting> &info) { return std::string(info.param.Name); });
+
 struct ButtonBarCase {
+    const char *Name;
     const char *Setting;        // "[buttonbar] buttonbar" line of the desktop file; NULL: none
     const char *ExpectedName;   // ButtonBarName and the file on the device
     const char *ExpectedBytes;  // NULL: no button bar file arrives
 };
 
-TEST_F(InstallationTest, ButtonBarFileFollowsTheDesktopSetting)
+void PrintTo(const ButtonBarCase &c, std::ostream *out)
 {
-    const ButtonBarCase cases[] = {
-        {NULL, "default.bar", "root default"},
-        {"%VELTRANO_PATH%\\bars\\my.bar", "my.bar", "bars my"},
-        {"bars\\my.bar", "my.bar", "bars my"},
-        {"my.bar", "my.bar", "root my"},
-        {"\"bars\\my.bar\"", "my.bar", "bars my"},
-        {"bars\\missing.bar", "missing.bar", NULL},
-        // Only a backslash splits the setting; names that are no plain file name of the device's
-        // directory count as no setting: the default name, and nothing copied.
-        {"%VELTRANO_PATH%\\bars/../my.bar", "DEFAULT.BAR", NULL},
-        {"%VELTRANO_PATH%\\c:my.bar", "DEFAULT.BAR", NULL},
-        {"%VELTRANO_PATH%\\bars\\", "DEFAULT.BAR", NULL},
-    };
-    for (const ButtonBarCase &c : cases) {
-        SCOPED_TRACE(c.Setting ? c.Setting : "no setting");
-        DesktopDescription desktop;
-        desktop.MainIni = SIMPLE_DESKTOP_INI;
-        if (c.Setting)
-            desktop.MainIni += std::string("[buttonbar]\r\nbuttonbar=") + c.Setting + "\r\n";
-        desktop.Files = {{"default.bar", "root default"}, {"my.bar", "root my"}, {"bars\\my.bar", "bars my"}};
-        Prepare(desktop);
-        SetEnvironmentVariableA("VELTRANO_PATH", fixture_.DesktopDir.c_str());
-        Run();
-
-        EXPECT_STREQ(c.ExpectedName, InstallState.ButtonBarName);
-        EXPECT_EQ(std::string("%U3_APP_DATA_PATH%\\") + c.ExpectedName, IniValue("Buttonbar", "Buttonbar"));
-        std::string bytes;
-        if (c.ExpectedBytes) {
-            EXPECT_TRUE(ReadFileBytes(Device(c.ExpectedName), &bytes)) << "button bar file not copied";
-            EXPECT_EQ(c.ExpectedBytes, bytes);
-            ExpectDeviceFiles({c.ExpectedName, "vtmain.ini"});
-        } else {
-            ExpectDeviceFiles({"vtmain.ini"});
-        }
-        char current[MAX_PATH] = "";
-        GetCurrentDirectoryA(sizeof(current), current);
-        EXPECT_EQ(0, lstrcmpiA(fixture_.DesktopDir.c_str(), current)) << "current directory " << current;
-        NextCase();
-    }
+    *out << c.Name;
 }
 
+class ButtonBarFile : public InstallationTest, public testing::WithParamInterface<ButtonBarCase> {};
+
+TEST_P(ButtonBarFile, FollowsTheDesktopSetting)
+{
+    const ButtonBarCase &c = GetParam();
+    DesktopDescription desktop;
+    desktop.MainIni = SIMPLE_DESKTOP_INI;
+    if (c.Setting)
+        desktop.MainIni += std::string("[buttonbar]\r\nbuttonbar=") + c.Setting + "\r\n";
+    desktop.Files = {{"default.bar", "root default"}, {"my.bar", "root my"}, {"bars\\my.bar", "bars my"}};
+    Prepare(desktop);
+    SetEnvironmentVariableA("VELTRANO_PATH", fixture_.DesktopDir.c_str());
+    Run();
+
+    EXPECT_STREQ(c.ExpectedName, InstallState.ButtonBarName);
+    EXPECT_EQ(std::string("%U3_APP_DATA_PATH%\\") + c.ExpectedName, IniValue("Buttonbar", "Buttonbar"));
+    std::string bytes;
+    if (c.ExpectedBytes) {
+        EXPECT_TRUE(ReadFileBytes(Device(c.ExpectedName), &bytes)) << "button bar file not copied";
+        EXPECT_EQ(c.ExpectedBytes, bytes);
+        ExpectDeviceFiles({c.ExpectedName, "vtmain.ini"});
+    } else {
+        ExpectDeviceFiles({"vtmain.ini"});
+    }
+    char current[MAX_PATH] = "";
+    GetCurrentDirectoryA(sizeof(current), current);
+    EXPECT_EQ(0, lstrcmpiA(fixture_.DesktopDir.c_str(), current)) << "current directory " << current;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    InstallationTest, ButtonBarFile,
+    testing::Values(
+        ButtonBarCase{"NoSetting", NULL, "default.bar", "root default"},
+        ButtonBarCase{"BelowVeltranoPath", "%VELTRANO_PATH%\\bars\\my.bar", "my.bar", "bars my"},
+        ButtonBarCase{"Relative", "bars\\my.bar", "my.bar", "bars my"},
+        ButtonBarCase{"NameAlone", "my.bar", "my.bar", "root my"},
+        ButtonBarCase{"Quoted", "\"bars\\my.bar\"", "my.bar", "bars my"},
+        ButtonBarCase{"Missing", "bars\\missing.bar", "missing.bar", NULL},
+        // Only a backslash splits the setting; names that are no plain file name of the device's
+        // directory count as no setting: the default name, and nothing copied.
+        ButtonBarCase{"SlashesClimbingOut", "%VELTRANO_PATH%\\bars/../my.bar", "DEFAULT.BAR", NULL},
+        ButtonBarCase{"DriveRelativeName", "%VELTRANO_PATH%\\c:my.bar", "DEFAULT.BAR", NULL},
+        ButtonBarCase{"DirectoryAlone", "%VELTRANO_PATH%\\bars\\", "DEFAULT.BAR", NULL}),
+    [](const testing::TestParamInfo<ButtonBarCase> &info) { return std::string(info.param.Name); });
+
 struct FtpCase {
-    const char *Label;
+    const char *Name;
     const char *SourceName;  // below the desktop directory
     bool IsFolder;
     bool DeviceHasOldCopy;
     const char *ExpectedDeviceBytes;  // NULL: no vpx_ftp.ini on the device
 };
 
-TEST_F(InstallationTest, FtpSettingsFileOnlyWhenItIsAFile)
+void PrintTo(const FtpCase &c, std::ostream *out)
 {
-    const FtpCase cases[] = {
-        {"found", "vpx_ftp.ini", false, false, "desktop ftp"},
-        {"other name", "connections.ini", false, false, "desktop ftp"},
-        {"replaces the device's", "vpx_ftp.ini", false, true, "desktop ftp"},
-        {"missing", "gone.ini", false, false, NULL},
-        {"missing, device keeps its own", "gone.ini", false, true, "device ftp"},
-        {"a folder", "ftpfolder", true, false, NULL},
-    };
-    for (const FtpCase &c : cases) {
-        SCOPED_TRACE(c.Label);
-        DesktopDescription desktop;
-        desktop.MainIni = SIMPLE_DESKTOP_INI;
-        if (c.IsFolder)
-            desktop.Files = {{std::string(c.SourceName) + "\\inside.txt", "x"}};
-        else if (lstrcmpA(c.SourceName, "gone.ini") != 0)
-            desktop.Files = {{c.SourceName, "desktop ftp"}};
-        Prepare(desktop);
-        lstrcpynA(InstallState.SourceFtpIniPath, Desktop(c.SourceName).c_str(), PATH_BUFFER_SIZE);
-        if (c.DeviceHasOldCopy)
-            WriteFileBytes(Device("vpx_ftp.ini"), "device ftp");
-        Run();
-
-        std::string bytes;
-        if (c.ExpectedDeviceBytes) {
-            EXPECT_TRUE(ReadFileBytes(Device("vpx_ftp.ini"), &bytes));
-            EXPECT_EQ(c.ExpectedDeviceBytes, bytes);
-            ExpectDeviceFiles({"vpx_ftp.ini", "vtmain.ini"});
-        } else {
-            ExpectDeviceFiles({"vtmain.ini"});
-        }
-        // The rewrite goes on regardless.
-        EXPECT_EQ("%U3_APP_DATA_PATH%\\Plugins", IniValue("configuration", "pluginbasedir"));
-        NextCase();
-    }
+    *out << c.Name;
 }
+
+class FtpSettingsFile : public InstallationTest, public testing::WithParamInterface<FtpCase> {};
+
+TEST_P(FtpSettingsFile, CopiedOnlyWhenItIsAFile)
+{
+    const FtpCase &c = GetParam();
+    DesktopDescription desktop;
+    desktop.MainIni = SIMPLE_DESKTOP_INI;
+    if (c.IsFolder)
+        desktop.Files = {{std::string(c.SourceName) + "\\inside.txt", "x"}};
+    else if (lstrcmpA(c.SourceName, "gone.ini") != 0)
+        desktop.Files = {{c.SourceName, "desktop ftp"}};
+    Prepare(desktop);
+    lstrcpynA(InstallState.SourceFtpIniPath, Desktop(c.SourceName).c_str(), PATH_BUFFER_SIZE);
+    if (c.DeviceHasOldCopy)
+        WriteFileBytes(Device("vpx_ftp.ini"), "device ftp");
+    Run();
+
+    std::string bytes;
+    if (c.ExpectedDeviceBytes) {
+        EXPECT_TRUE(ReadFileBytes(Device("vpx_ftp.ini"), &bytes));
+        EXPECT_EQ(c.ExpectedDeviceBytes, bytes);
+        ExpectDeviceFiles({"vpx_ftp.ini", "vtmain.ini"});
+    } else {
+        ExpectDeviceFiles({"vtmain.ini"});
+    }
+    // The rewrite goes on regardless.
+    EXPECT_EQ("%U3_APP_DATA_PATH%\\Plugins", IniValue("configuration", "pluginbasedir"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    InstallationTest, FtpSettingsFile,
+    testing::Values(FtpCase{"Found", "vpx_ftp.ini", false, false, "desktop ftp"},
+                    FtpCase{"OtherName", "connections.ini", false, false, "desktop ftp"},
+                    FtpCase{"ReplacesTheDevices", "vpx_ftp.ini", false, true, "desktop ftp"},
+                    FtpCase{"Missing", "gone.ini", false, false, NULL},
+                    FtpCase{"MissingDeviceKeepsItsOwn", "gone.ini", false, true, "device ftp"},
+                    FtpCase{"AFolder", "ftpfolder", true, false, NULL}),
+    [](const testing::TestParamInfo<FtpCase> &info) { return std::string(info.param.Name); });
 
 // Plugins off, or on with the plugin page never shown: either way the plugin sections stay
 // absent and the checked extra settings files are copied.
-TEST_F(InstallationTest, CheckedExtraSettingsFilesAreCopiedWithoutReplacing)
-{
-    for (int copyPlugins = 0; copyPlugins <= 1; ++copyPlugins) {
-        SCOPED_TRACE("CopyPlugins " + std::to_string(copyPlugins));
-        DesktopDescription desktop;
-        desktop.MainIni = REALISTIC_DESKTOP_INI;
-        desktop.Files = {{"vtmain.bar", "bar"},
-                         {"wcx_ftp.ini", "[ftp plugin]\r\n"},
-                         {"unchecked.ini", "[not wanted]\r\n"},
-                         {"lsplugin.ini", "[desktop lister]\r\n"}};
-        Prepare(desktop);
-        InstallState.CopyPlugins = copyPlugins;
-        const std::string deviceOwn = "[device's own lister settings]\r\n";
-        WriteFileBytes(Device("lsplugin.ini"), deviceOwn, FILE_ATTRIBUTE_HIDDEN);
-        DWORD deviceOwnAttributes = GetFileAttributesA(Device("lsplugin.ini").c_str());
-        SetCheckedFiles(
-            {{"wcx_ftp.ini", true}, {"unchecked.ini", false}, {"gone.ini", true}, {"lsplugin.ini", true}});
-        Run();
+class CheckedExtraSettingsFiles : public InstallationTest, public testing::WithParamInterface<int> {};
 
-        ExpectSameBytes(Desktop("wcx_ftp.ini"), Device("wcx_ftp.ini"));
-        std::string kept;
-        EXPECT_TRUE(ReadFileBytes(Device("lsplugin.ini"), &kept));
-        EXPECT_EQ(deviceOwn, kept) << "a settings file already on the device was replaced";
-        EXPECT_EQ(deviceOwnAttributes, GetFileAttributesA(Device("lsplugin.ini").c_str()));
-        ExpectDeviceFiles({"lsplugin.ini", "vtmain.bar", "vtmain.ini", "wcx_ftp.ini"});
-        ExpectDeviceIni(EXPECTED_PORTABLE_INI);
-        // English: the status line keeps the last file name it showed.
-        EXPECT_EQ("lsplugin.ini", Status());
-        EXPECT_EQ("100 100%", Progress());
-        NextCase();
-    }
+TEST_P(CheckedExtraSettingsFiles, AreCopiedWithoutReplacing)
+{
+    int copyPlugins = GetParam();
+    DesktopDescription desktop;
+    desktop.MainIni = REALISTIC_DESKTOP_INI;
+    desktop.Files = {{"vtmain.bar", "bar"},
+                     {"wcx_ftp.ini", "[ftp plugin]\r\n"},
+                     {"unchecked.ini", "[not wanted]\r\n"},
+                     {"lsplugin.ini", "[desktop lister]\r\n"}};
+    Prepare(desktop);
+    InstallState.CopyPlugins = copyPlugins;
+    const std::string deviceOwn = "[device's own lister settings]\r\n";
+    WriteFileBytes(Device("lsplugin.ini"), deviceOwn, FILE_ATTRIBUTE_HIDDEN);
+    DWORD deviceOwnAttributes = GetFileAttributesA(Device("lsplugin.ini").c_str());
+    SetCheckedFiles({{"wcx_ftp.ini", true}, {"unchecked.ini", false}, {"gone.ini", true}, {"lsplugin.ini", true}});
+    Run();
+
+    ExpectSameBytes(Desktop("wcx_ftp.ini"), Device("wcx_ftp.ini"));
+    std::string kept;
+    EXPECT_TRUE(ReadFileBytes(Device("lsplugin.ini"), &kept));
+    EXPECT_EQ(deviceOwn, kept) << "a settings file already on the device was replaced";
+    EXPECT_EQ(deviceOwnAttributes, GetFileAttributesA(Device("lsplugin.ini").c_str()));
+    ExpectDeviceFiles({"lsplugin.ini", "vtmain.bar", "vtmain.ini", "wcx_ftp.ini"});
+    ExpectDeviceIni(EXPECTED_PORTABLE_INI);
+    // English: the status line keeps the last file name it showed.
+    EXPECT_EQ("lsplugin.ini", Status());
+    EXPECT_EQ("100 100%", Progress());
 }
 
-TEST_F(InstallationTest, NoExtraSettingsFileChecked)
+INSTANTIATE_TEST_SUITE_P(InstallationTest, CheckedExtraSettingsFiles, testing::Values(0, 1),
+                         [](const testing::TestParamInfo<int> &info) {
+                             return std::string(info.param ? "PluginsOnPageNeverShown" : "PluginsOff");
+                         });
+
+class NoExtraSettingsFileChecked : public InstallationTest, public testing::WithParamInterface<bool> {};
+
+TEST_P(NoExtraSettingsFileChecked, CopiesNoneOfThem)
 {
+    bool listShown = GetParam();
     DesktopDescription desktop;
     desktop.MainIni = SIMPLE_DESKTOP_INI;
     desktop.Files = {{"default.bar", "bar"}, {"a.ini", "[a]\r\n"}, {"b.ini", "[b]\r\n"}};
-    for (bool listShown : {false, true}) {
-        SCOPED_TRACE(listShown ? "list shown, nothing checked" : "list never shown");
-        Prepare(desktop);
-        if (listShown)
-            SetCheckedFiles({{"a.ini", false}, {"b.ini", false}});
-        Run();
-        ExpectDeviceFiles({"default.bar", "vtmain.ini"});
-        EXPECT_EQ(TEMPLATE_STATUS, Status());
-        EXPECT_EQ("0 0%", Progress()) << "no file step, no progress";
-        NextCase();
-    }
+    Prepare(desktop);
+    if (listShown)
+        SetCheckedFiles({{"a.ini", false}, {"b.ini", false}});
+    Run();
+    ExpectDeviceFiles({"default.bar", "vtmain.ini"});
+    EXPECT_EQ(TEMPLATE_STATUS, Status());
+    EXPECT_EQ("0 0%", Progress()) << "no file step, no progress";
 }
+
+INSTANTIATE_TEST_SUITE_P(InstallationTest, NoExtraSettingsFileChecked, testing::Bool(),
+                         [](const testing::TestParamInfo<bool> &info) {
+                             return std::string(info.param ? "ListShownNothingChecked" : "ListNeverShown");
+                         });
 
 TEST_F(InstallationTest, AbortRequestedStopsTheExtraSettingsFiles)
 {
@@ -471,71 +503,88 @@ TEST_F(InstallationTest, AbortRequestedStopsTheExtraSettingsFiles)
 }
 
 struct LanguageCase {
+    const char *Name;
     int Index;
     const char *ExpectedIni;   // NULL: key absent
     const char *ExpectedMenu;
     const char *ExpectedStatus;
 };
 
-TEST_F(InstallationTest, LanguageStep)
-{
-    const LanguageCase cases[] = {
-        {LANGUAGE_ENGLISH, NULL, NULL, TEMPLATE_STATUS},
-        {1, "%U3_DEVICE_EXEC_PATH%\\language\\vtmd_deu.lng", "%U3_DEVICE_EXEC_PATH%\\language\\vtmd_deu.mnu",
-         READY_NOTE},
-        {9, "%U3_DEVICE_EXEC_PATH%\\language\\vtmd_cz.lng", "%U3_DEVICE_EXEC_PATH%\\language\\vtmd_cz.mnu",
-         READY_NOTE},
-        {LANGUAGE_COUNT - 1, "%U3_DEVICE_EXEC_PATH%\\language\\vtmd_kor.lng",
-         "%U3_DEVICE_EXEC_PATH%\\language\\vtmd_kor.mnu", READY_NOTE},
-        // Rows outside the table count as English instead of reading past it.
-        {LANGUAGE_COUNT, NULL, NULL, TEMPLATE_STATUS},
-        {-1, NULL, NULL, TEMPLATE_STATUS},
-    };
-    for (int copySettings = 0; copySettings <= 1; ++copySettings) {
-        for (const LanguageCase &c : cases) {
-            SCOPED_TRACE("CopySettings " + std::to_string(copySettings) + ", language row " + std::to_string(c.Index));
-            DesktopDescription desktop;
-            desktop.MainIni = REALISTIC_DESKTOP_INI;
-            desktop.Files = {{"vtmain.bar", "bar"}};
-            Prepare(desktop);
-            InstallState.CopySettings = copySettings;
-            InstallState.LanguageIndex = c.Index;
-            Run();
+const LanguageCase LANGUAGE_CASES[] = {
+    {"English", LANGUAGE_ENGLISH, NULL, NULL, TEMPLATE_STATUS},
+    {"German", 1, "%U3_DEVICE_EXEC_PATH%\\language\\vtmd_deu.lng", "%U3_DEVICE_EXEC_PATH%\\language\\vtmd_deu.mnu",
+     READY_NOTE},
+    {"Czech", 9, "%U3_DEVICE_EXEC_PATH%\\language\\vtmd_cz.lng", "%U3_DEVICE_EXEC_PATH%\\language\\vtmd_cz.mnu",
+     READY_NOTE},
+    {"LastRow", LANGUAGE_COUNT - 1, "%U3_DEVICE_EXEC_PATH%\\language\\vtmd_kor.lng",
+     "%U3_DEVICE_EXEC_PATH%\\language\\vtmd_kor.mnu", READY_NOTE},
+    // Rows outside the table count as English instead of reading past it.
+    {"RowPastTheTable", LANGUAGE_COUNT, NULL, NULL, TEMPLATE_STATUS},
+    {"RowBeforeTheTable", -1, NULL, NULL, TEMPLATE_STATUS},
+};
 
-            EXPECT_EQ(c.ExpectedIni ? c.ExpectedIni : "<absent>", IniValue("Configuration", "LanguageIni"));
-            EXPECT_EQ(c.ExpectedMenu ? c.ExpectedMenu : "<absent>", IniValue("Configuration", "Mainmenu"));
-            EXPECT_EQ(c.ExpectedStatus, Status());
-            IniFile written;
-            ReadIniFile(TargetIni(), &written);
-            if (copySettings) {
-                // The desktop file has both language keys: they are rewritten in place,
-                // after ThumbsLocation.
-                IniFile expected = EXPECTED_PORTABLE_INI;
-                if (c.ExpectedIni) {
-                    std::vector<std::string> &lines = expected[0].Lines;
-                    lines.insert(lines.begin() + 2, std::string("LanguageIni=") + c.ExpectedIni);
-                    lines.insert(lines.begin() + 3, std::string("Mainmenu=") + c.ExpectedMenu);
-                }
-                EXPECT_EQ(FormatIni(expected), FormatIni(written));
-            } else if (c.ExpectedIni) {
-                // Nothing copied: the profile functions create the file with the two keys alone.
-                IniFile expected = {{"Configuration", {std::string("LanguageIni=") + c.ExpectedIni,
-                                                       std::string("Mainmenu=") + c.ExpectedMenu}}};
-                EXPECT_EQ(FormatIni(expected), FormatIni(written));
-                ExpectDeviceFiles({"vtmain.ini"});
-            } else {
-                // Only removals: whatever the profile functions leave holds no key at all.
-                for (const IniSection &section : written)
-                    EXPECT_TRUE(section.Lines.empty()) << FormatIni(written);
-                for (const std::string &name : ListDirectory(fixture_.DeviceDir))
-                    EXPECT_EQ("vtmain.ini", name);
-            }
-            NextCase();
+void PrintTo(const LanguageCase &c, std::ostream *out)
+{
+    *out << c.Name;
+}
+
+// CopySettings and the language row.
+typedef std::tuple<int, LanguageCase> LanguageParameters;
+
+class LanguageStep : public InstallationTest, public testing::WithParamInterface<LanguageParameters> {};
+
+TEST_P(LanguageStep, WritesTheLanguageKeys)
+{
+    int copySettings = std::get<0>(GetParam());
+    const LanguageCase &c = std::get<1>(GetParam());
+    DesktopDescription desktop;
+    desktop.MainIni = REALISTIC_DESKTOP_INI;
+    desktop.Files = {{"vtmain.bar", "bar"}};
+    Prepare(desktop);
+    InstallState.CopySettings = copySettings;
+    InstallState.LanguageIndex = c.Index;
+    Run();
+
+    EXPECT_EQ(c.ExpectedIni ? c.ExpectedIni : "<absent>", IniValue("Configuration", "LanguageIni"));
+    EXPECT_EQ(c.ExpectedMenu ? c.ExpectedMenu : "<absent>", IniValue("Configuration", "Mainmenu"));
+    EXPECT_EQ(c.ExpectedStatus, Status());
+    IniFile written;
+    ReadIniFile(TargetIni(), &written);
+    if (copySettings) {
+        // The desktop file has both language keys: they are rewritten in place,
+        // after ThumbsLocation.
+        IniFile expected = EXPECTED_PORTABLE_INI;
+        if (c.ExpectedIni) {
+            std::vector<std::string> &lines = expected[0].Lines;
+            lines.insert(lines.begin() + 2, std::string("LanguageIni=") + c.ExpectedIni);
+            lines.insert(lines.begin() + 3, std::string("Mainmenu=") + c.ExpectedMenu);
         }
+        EXPECT_EQ(FormatIni(expected), FormatIni(written));
+    } else if (c.ExpectedIni) {
+        // Nothing copied: the profile functions create the file with the two keys alone.
+        IniFile expected = {{"Configuration", {std::string("LanguageIni=") + c.ExpectedIni,
+                                               std::string("Mainmenu=") + c.ExpectedMenu}}};
+        EXPECT_EQ(FormatIni(expected), FormatIni(written));
+        ExpectDeviceFiles({"vtmain.ini"});
+    } else {
+        // Only removals: whatever the profile functions leave holds no key at all.
+        for (const IniSection &section : written)
+            EXPECT_TRUE(section.Lines.empty()) << FormatIni(written);
+        for (const std::string &name : ListDirectory(fixture_.DeviceDir))
+            EXPECT_EQ("vtmain.ini", name);
     }
 }
 
-TEST_F(InstallationTest, WithoutSettingsOnlyTheLanguageKeysChange)
+INSTANTIATE_TEST_SUITE_P(InstallationTest, LanguageStep,
+                         testing::Combine(testing::Values(0, 1), testing::ValuesIn(LANGUAGE_CASES)),
+                         [](const testing::TestParamInfo<LanguageParameters> &info) {
+                             return std::string(std::get<0>(info.param) ? "Settings" : "NoSettings") + "_" +
+                                    std::get<1>(info.param).Name;
+                         });
+
+class WithoutSettings : public InstallationTest, public testing::WithParamInterface<int> {};
+
+TEST_P(WithoutSettings, OnlyTheLanguageKeysChange)
 {
     const std::string deviceIni =
         "[Configuration]\r\n"
@@ -545,37 +594,38 @@ TEST_F(InstallationTest, WithoutSettingsOnlyTheLanguageKeysChange)
         "FirstTime=0\r\n"
         "[Buttonbar]\r\n"
         "Buttonbar=%U3_APP_DATA_PATH%\\my.bar\r\n";
-    for (int language : {static_cast<int>(LANGUAGE_ENGLISH), 1}) {
-        SCOPED_TRACE("language row " + std::to_string(language));
-        DesktopDescription desktop;
-        desktop.MainIni = REALISTIC_DESKTOP_INI;
-        desktop.HasFtpIni = true;
-        desktop.FtpIni = "[ftp]\r\n";
-        desktop.Files = {{"vtmain.bar", "bar"}, {"a.ini", "[a]\r\n"}};
-        Prepare(desktop);
-        WriteFileBytes(TargetIni(), deviceIni);
-        WriteFileBytes(Device("my.bar"), "device bar");
-        SetCheckedFiles({{"a.ini", true}});
-        InstallState.CopySettings = 0;
-        InstallState.LanguageIndex = language;
-        Run();
+    int language = GetParam();
+    DesktopDescription desktop;
+    desktop.MainIni = REALISTIC_DESKTOP_INI;
+    desktop.HasFtpIni = true;
+    desktop.FtpIni = "[ftp]\r\n";
+    desktop.Files = {{"vtmain.bar", "bar"}, {"a.ini", "[a]\r\n"}};
+    Prepare(desktop);
+    WriteFileBytes(TargetIni(), deviceIni);
+    WriteFileBytes(Device("my.bar"), "device bar");
+    SetCheckedFiles({{"a.ini", true}});
+    InstallState.CopySettings = 0;
+    InstallState.LanguageIndex = language;
+    Run();
 
-        IniSection configuration = {"Configuration", {"TabDir=%U3_APP_DATA_PATH%", "FirstTime=0"}};
-        if (language != LANGUAGE_ENGLISH) {
-            configuration = {"Configuration",
-                             {"TabDir=%U3_APP_DATA_PATH%",
-                              "LanguageIni=%U3_DEVICE_EXEC_PATH%\\language\\vtmd_deu.lng",
-                              "Mainmenu=%U3_DEVICE_EXEC_PATH%\\language\\vtmd_deu.mnu", "FirstTime=0"}};
-        }
-        ExpectDeviceIni({configuration, {"Buttonbar", {"Buttonbar=%U3_APP_DATA_PATH%\\my.bar"}}});
-        ExpectDeviceFiles({"my.bar", "vtmain.ini"});
-        std::string bar;
-        ReadFileBytes(Device("my.bar"), &bar);
-        EXPECT_EQ("device bar", bar);
-        EXPECT_STREQ("DEFAULT.BAR", InstallState.ButtonBarName);
-        NextCase();
+    IniSection configuration = {"Configuration", {"TabDir=%U3_APP_DATA_PATH%", "FirstTime=0"}};
+    if (language != LANGUAGE_ENGLISH) {
+        configuration = {"Configuration",
+                         {"TabDir=%U3_APP_DATA_PATH%", "LanguageIni=%U3_DEVICE_EXEC_PATH%\\language\\vtmd_deu.lng",
+                          "Mainmenu=%U3_DEVICE_EXEC_PATH%\\language\\vtmd_deu.mnu", "FirstTime=0"}};
     }
+    ExpectDeviceIni({configuration, {"Buttonbar", {"Buttonbar=%U3_APP_DATA_PATH%\\my.bar"}}});
+    ExpectDeviceFiles({"my.bar", "vtmain.ini"});
+    std::string bar;
+    ReadFileBytes(Device("my.bar"), &bar);
+    EXPECT_EQ("device bar", bar);
+    EXPECT_STREQ("DEFAULT.BAR", InstallState.ButtonBarName);
 }
+
+INSTANTIATE_TEST_SUITE_P(InstallationTest, WithoutSettings, testing::Values(static_cast<int>(LANGUAGE_ENGLISH), 1),
+                         [](const testing::TestParamInfo<int> &info) {
+                             return std::string(info.param == LANGUAGE_ENGLISH ? "English" : "German");
+                         });
 
 // Directory names for `length` more characters of path: segments of at most 100 characters.
 std::string NestedDirs(size_t length)
@@ -600,7 +650,7 @@ TEST_F(InstallationTest, ComposedPathsTooLongAreNotCut)
     // vpx_ftp.ini and default.bar (260 each) do not.
     Prepare(desktop);
     std::string deep = fixture_.Root + "\\" + NestedDirs(248 - fixture_.Root.size() - 1);
-    CreateDirectories(deep);
+    MakeDirectories(deep);
     UseDeviceDir(deep);
     ASSERT_EQ(259, lstrlenA(InstallState.TargetIniPath));
     ASSERT_TRUE(PathExists(deep)) << "device directory of 248 characters not created";
@@ -613,42 +663,42 @@ TEST_F(InstallationTest, ComposedPathsTooLongAreNotCut)
     ExpectDeviceFiles({"a.ini", "vtmain.ini"});
 }
 
-TEST_F(InstallationTest, ButtonBarSettingTooLongIsNotCut)
+// Cut at 258 (or 259 once expanded) the settings below would name real.bar, a file that does
+// exist; the whole setting names nothing, so nothing is copied.
+class ButtonBarSettingTooLong : public InstallationTest, public testing::WithParamInterface<bool> {};
+
+TEST_P(ButtonBarSettingTooLong, IsNotCut)
 {
-    // Cut at 258 (or 259 once expanded) the settings below would name real.bar, a file that
-    // does exist; the whole setting names nothing, so nothing is copied.
-    std::string dots;
-    while (dots.size() + lstrlenA("real.bar") < 258)
-        dots += ".\\";
-    struct Case {
-        const char *Label;
-        std::string Setting;
-        bool ExpandsTooLong;
-    } cases[] = {
-        {"read cut", dots.substr(0, 258 - 8) + "real.bar" + "x", false},
-        {"expansion cut", "%VELTRANO_PATH%\\real.barx", true},
-    };
-    for (const Case &c : cases) {
-        SCOPED_TRACE(c.Label);
-        DesktopDescription desktop;
-        desktop.MainIni = std::string(SIMPLE_DESKTOP_INI) + "[buttonbar]\r\nbuttonbar=" + c.Setting + "\r\n";
-        desktop.Files = {{"real.bar", "wrong bar"}, {"default.bar", "default bar"}};
-        Prepare(desktop);
-        if (c.ExpandsTooLong) {
-            // VELTRANO_PATH + "\real.bar" is exactly 259 characters, so "x" falls off.
-            std::string padded = fixture_.DesktopDir;
-            while (padded.size() + 9 < 259)
-                padded += padded.size() + 9 == 258 ? "\\" : "\\.";
-            ASSERT_EQ(259u, padded.size() + 9);
-            SetEnvironmentVariableA("VELTRANO_PATH", padded.c_str());
-        }
-        Run();
-        ExpectDeviceFiles({"vtmain.ini"});
-        EXPECT_STREQ("DEFAULT.BAR", InstallState.ButtonBarName);
-        EXPECT_EQ("%U3_APP_DATA_PATH%\\DEFAULT.BAR", IniValue("Buttonbar", "Buttonbar"));
-        NextCase();
+    bool expandsTooLong = GetParam();
+    std::string setting = "%VELTRANO_PATH%\\real.barx";
+    if (!expandsTooLong) {
+        std::string dots;
+        while (dots.size() + lstrlenA("real.bar") < 258)
+            dots += ".\\";
+        setting = dots.substr(0, 258 - 8) + "real.bar" + "x";
     }
+    DesktopDescription desktop;
+    desktop.MainIni = std::string(SIMPLE_DESKTOP_INI) + "[buttonbar]\r\nbuttonbar=" + setting + "\r\n";
+    desktop.Files = {{"real.bar", "wrong bar"}, {"default.bar", "default bar"}};
+    Prepare(desktop);
+    if (expandsTooLong) {
+        // VELTRANO_PATH + "\real.bar" is exactly 259 characters, so "x" falls off.
+        std::string padded = fixture_.DesktopDir;
+        while (padded.size() + 9 < 259)
+            padded += padded.size() + 9 == 258 ? "\\" : "\\.";
+        ASSERT_EQ(259u, padded.size() + 9);
+        SetEnvironmentVariableA("VELTRANO_PATH", padded.c_str());
+    }
+    Run();
+    ExpectDeviceFiles({"vtmain.ini"});
+    EXPECT_STREQ("DEFAULT.BAR", InstallState.ButtonBarName);
+    EXPECT_EQ("%U3_APP_DATA_PATH%\\DEFAULT.BAR", IniValue("Buttonbar", "Buttonbar"));
 }
+
+INSTANTIATE_TEST_SUITE_P(InstallationTest, ButtonBarSettingTooLong, testing::Bool(),
+                         [](const testing::TestParamInfo<bool> &info) {
+                             return std::string(info.param ? "ExpansionCut" : "ReadCut");
+                         });
 
 TEST_F(InstallationTest, LongButtonBarNameIsWrittenWhole)
 {

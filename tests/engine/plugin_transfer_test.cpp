@@ -6,10 +6,8 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <atomic>
 #include <map>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "base/install_state.h"
@@ -20,7 +18,10 @@
 #include "pages/wizard.h"
 #include "resources/resource.h"
 #include "support/files.h"
-#include "support/windows.h"
+#include "support/install_state_fixture.h"
+#include "support/message_box_answerer.h"
+#include "support/temp_directory.h"
+#include "support/trees.h"
 
 namespace {
 
@@ -43,43 +44,20 @@ LRESULT CALLBACK RecordProgress(int code, WPARAM wParam, LPARAM lParam)
     return CallNextHookEx(ProgressHook, code, wParam, lParam);
 }
 
-// Answers the copy-error boxes of this process from a second thread: OK, or Cancel for the
-// box whose caption ends with cancelCaptionEnd.
-struct BoxAnswerer {
-    std::atomic<bool> Stop{false};
-    std::vector<std::string> Captions;
-    std::string CancelCaptionEnd;
-    std::thread Worker;
+// The copy-error boxes are captioned with what did not arrive.
+bool CaptionEndsWith(const SeenBox &box, const std::string &end)
+{
+    const std::string &caption = box.Caption;
+    return caption.size() >= end.size() && caption.compare(caption.size() - end.size(), std::string::npos, end) == 0;
+}
 
-    void Start()
-    {
-        Worker = std::thread([this] {
-            while (!Stop) {
-                HWND box = FindWindowA("#32770", NULL);
-                DWORD owner = 0;
-                if (box)
-                    GetWindowThreadProcessId(box, &owner);
-                if (box && owner == GetCurrentProcessId() && IsWindowVisible(box)) {
-                    std::string caption = WindowText(box);
-                    Captions.push_back(caption);
-                    bool cancel = !CancelCaptionEnd.empty() && caption.size() >= CancelCaptionEnd.size() &&
-                                  caption.compare(caption.size() - CancelCaptionEnd.size(), std::string::npos,
-                                                  CancelCaptionEnd) == 0;
-                    PostMessageA(box, WM_COMMAND, cancel ? IDCANCEL : IDOK, 0);
-                    for (int i = 0; i < 500 && IsWindow(box); ++i)
-                        Sleep(5);
-                }
-                Sleep(5);
-            }
-        });
-    }
-    ~BoxAnswerer()
-    {
-        Stop = true;
-        if (Worker.joinable())
-            Worker.join();
-    }
-};
+Lines Captions(const std::vector<SeenBox> &boxes)
+{
+    Lines captions;
+    for (const SeenBox &box : boxes)
+        captions.push_back(box.Caption);
+    return captions;
+}
 
 class PluginTransferTest : public ::testing::Test {
 protected:
@@ -95,10 +73,8 @@ protected:
         Device = Root + "\\device";
         MakeDirectories(Desktop);
         MakeDirectories(Device);
-        SetEnvironmentVariableA("VELTRANO_PATH", Desktop.c_str());
-        SetEnvironmentVariableA("U3_APP_DATA_PATH", Device.c_str());
-        lstrcpyA(InstallState.SourceIniPath, (Desktop + "\\vtmain.ini").c_str());
-        lstrcpyA(InstallState.TargetIniPath, (Device + "\\vtmain.ini").c_str());
+        ExportInstallVariables(Desktop, Device);
+        PointInstallStateAt(Desktop, Device);
         lstrcpyA(InstallState.PluginBase, "%U3_APP_DATA_PATH%\\Plugins");
         ProgressPositions.clear();
         ProgressHook = SetWindowsHookExA(WH_CALLWNDPROC, RecordProgress, NULL, GetCurrentThreadId());
@@ -110,8 +86,7 @@ protected:
             DestroyWindow(PluginPage);
         if (ProgressPage)
             DestroyWindow(ProgressPage);
-        SetEnvironmentVariableA("VELTRANO_PATH", NULL);
-        SetEnvironmentVariableA("U3_APP_DATA_PATH", NULL);
+        ExportInstallVariables("", "");
         RemoveTree(Root);
     }
 
@@ -166,33 +141,7 @@ protected:
             lines.push_back(line);
         return lines;
     }
-    Lines DeviceFiles() const { return TreeFiles(Device + "\\Plugins"); }
-    static Lines TreeFiles(const std::string &root)
-    {
-        Lines files;
-        ListTree(root, "", &files);
-        std::sort(files.begin(), files.end());
-        return files;
-    }
-    static void ListTree(const std::string &root, const std::string &relative, Lines *files)
-    {
-        WIN32_FIND_DATAA entry;
-        HANDLE search = FindFirstFileA((root + relative + "\\*").c_str(), &entry);
-        if (search == INVALID_HANDLE_VALUE)
-            return;
-        do {
-            std::string name = entry.cFileName;
-            if (name == "." || name == "..")
-                continue;
-            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                files->push_back(relative + "\\" + name + "\\");
-                ListTree(root, relative + "\\" + name, files);
-            } else {
-                files->push_back(relative + "\\" + name);
-            }
-        } while (FindNextFileA(search, &entry));
-        FindClose(search);
-    }
+    Lines DeviceFiles() const { return ListTree(Device + "\\Plugins"); }
 };
 
 TEST_F(PluginTransferTest, SharedPackerDirectoryIsCopiedOnce)
@@ -206,8 +155,8 @@ TEST_F(PluginTransferTest, SharedPackerDirectoryIsCopiedOnce)
     OpenList({"Packer: arc", "Packer: tar"});
     TransferPlugins(ProgressPage);
 
-    Lines expectedFiles = {"\\vpx\\", "\\vpx\\arc\\", "\\vpx\\arc\\arc.vpx", "\\vpx\\arc\\lang\\",
-                           "\\vpx\\arc\\lang\\arc.lng"};
+    Lines expectedFiles = {"vpx\\", "vpx\\arc\\", "vpx\\arc\\arc.vpx", "vpx\\arc\\lang\\",
+                           "vpx\\arc\\lang\\arc.lng"};
     EXPECT_EQ(expectedFiles, DeviceFiles());
     Lines expected = {"arc=21,%U3_APP_DATA_PATH%\\Plugins\\vpx\\arc\\arc.vpx",
                       "tar=21,%U3_APP_DATA_PATH%\\Plugins\\vpx\\arc\\arc.vpx"};
@@ -266,8 +215,8 @@ TEST_F(PluginTransferTest, ListerReusesAPackerDirectory)
              "0=%VELTRANO_PATH%\\plugins\\multi\\multi.vlx\n");
     OpenList({"Packer: multi", "Packer: second", "Lister: 0: multi"});
     TransferPlugins(ProgressPage);
-    Lines expectedFiles = {"\\vpx\\", "\\vpx\\multi\\", "\\vpx\\multi\\multi.vlx", "\\vpx\\multi\\multi.vpx",
-                           "\\vpx\\multi\\second.vpx"};
+    Lines expectedFiles = {"vpx\\", "vpx\\multi\\", "vpx\\multi\\multi.vlx", "vpx\\multi\\multi.vpx",
+                           "vpx\\multi\\second.vpx"};
     EXPECT_EQ(expectedFiles, DeviceFiles()) << "no second directory is made";
     Lines packers = {"multi=%U3_APP_DATA_PATH%\\Plugins\\vpx\\multi\\multi.vpx",
                      "second=%U3_APP_DATA_PATH%\\Plugins\\vpx\\multi\\second.vpx"};
@@ -312,8 +261,7 @@ TEST_F(PluginTransferTest, FailedCopyUsesNoNumber)
              "1=%VELTRANO_PATH%\\plugins\\bad\\bad.vlx\n"
              "2=%VELTRANO_PATH%\\plugins\\good\\good.vlx\n");
     OpenList({"Lister: 1: bad", "Lister: 2: good"});
-    BoxAnswerer answerer;
-    answerer.Start();
+    MessageBoxAnswerer answerer(IDOK);
     TransferPlugins(ProgressPage);
     EXPECT_EQ(Lines{"0=%U3_APP_DATA_PATH%\\Plugins\\vlx\\good\\good.vlx"}, PortableSection("ListerPlugins"));
     EXPECT_EQ(0, InstallState.AbortRequested);
@@ -331,9 +279,7 @@ TEST_F(PluginTransferTest, CancelledCopyStopsTheRest)
              "b=%VELTRANO_PATH%\\plugins\\b\\b.vpx\n"
              "c=%VELTRANO_PATH%\\plugins\\c\\c.vpx\n");
     OpenList({"Packer: a", "Packer: b", "Packer: c"});
-    BoxAnswerer answerer;
-    answerer.CancelCaptionEnd = "b.vpx";
-    answerer.Start();
+    MessageBoxAnswerer answerer([](const SeenBox &box) { return CaptionEndsWith(box, "b.vpx") ? IDCANCEL : IDOK; });
     TransferPlugins(ProgressPage);
     EXPECT_EQ(1, InstallState.AbortRequested);
     EXPECT_EQ(Lines{"a=%U3_APP_DATA_PATH%\\Plugins\\vpx\\a\\a.vpx"}, PortableSection("PackerPlugins"));
@@ -352,26 +298,23 @@ TEST_F(PluginTransferTest, UnsafePluginNamesAreSkipped)
              "dots=%VELTRANO_PATH%\\plugins\\shared\\...vpx\n"
              "good=%VELTRANO_PATH%\\plugins\\shared\\good.vpx\n");
     OpenList({"Packer: climb", "Packer: drive", "Packer: nobase", "Packer: dots", "Packer: good"});
-    BoxAnswerer answerer;
-    answerer.Start();
+    MessageBoxAnswerer answerer(IDOK);
     TransferPlugins(ProgressPage);
-    answerer.Stop = true;
-    answerer.Worker.join();
     // Each plugin left out is put to the user, named by its row; OK goes on with the next.
-    EXPECT_EQ(Lines({"Packer: climb", "Packer: drive", "Packer: nobase", "Packer: dots"}), answerer.Captions);
+    EXPECT_EQ(Lines({"Packer: climb", "Packer: drive", "Packer: nobase", "Packer: dots"}), Captions(answerer.Stop()));
     EXPECT_EQ(0, InstallState.AbortRequested);
     // The nearest earlier row of the shared directory made no target: the row makes its own.
-    Lines expectedFiles = {"\\vpx\\", "\\vpx\\good\\", "\\vpx\\good\\good.vpx"};
+    Lines expectedFiles = {"vpx\\", "vpx\\good\\", "vpx\\good\\good.vpx"};
     EXPECT_EQ(expectedFiles, DeviceFiles());
     EXPECT_EQ(Lines{"good=%U3_APP_DATA_PATH%\\Plugins\\vpx\\good\\good.vpx"}, PortableSection("PackerPlugins"));
     for (const char *label : {"Packer: climb", "Packer: drive", "Packer: nobase", "Packer: dots"})
         EXPECT_EQ("", CopiedTo(label)) << label;
     Lines top;
-    for (const std::string &entry : TreeFiles(Root)) {
-        if (std::count(entry.begin(), entry.end(), '\\') == 1 || (std::count(entry.begin(), entry.end(), '\\') == 2 && entry.back() == '\\'))
+    for (const std::string &entry : ListTree(Root)) {
+        if (std::count(entry.begin(), entry.end(), '\\') == 0 || (std::count(entry.begin(), entry.end(), '\\') == 1 && entry.back() == '\\'))
             top.push_back(entry);
     }
-    EXPECT_EQ(Lines({"\\desktop\\", "\\device\\"}), top) << "nothing was made beside the desktop and the device";
+    EXPECT_EQ(Lines({"desktop\\", "device\\"}), top) << "nothing was made beside the desktop and the device";
 }
 
 // A directory that arrived whole but without the plugin file itself (missing from its directory,
@@ -386,13 +329,10 @@ TEST_F(PluginTransferTest, PluginFileThatDidNotArriveIsNotRegistered)
              "pack=%VELTRANO_PATH%\\plugins\\multi\\pack.zip\n"
              "multi=%VELTRANO_PATH%\\plugins\\multi\\multi.vpx\n");
     OpenList({"Packer: gone", "Packer: pack", "Packer: multi"});
-    BoxAnswerer answerer;
-    answerer.Start();
+    MessageBoxAnswerer answerer(IDOK);
     TransferPlugins(ProgressPage);
-    answerer.Stop = true;
-    answerer.Worker.join();
     EXPECT_EQ(Lines({Device + "\\Plugins\\vpx\\gone\\gone.vpx", Device + "\\Plugins\\vpx\\gone\\pack.zip"}),
-              answerer.Captions);
+              Captions(answerer.Stop()));
     EXPECT_EQ(Lines{"multi=%U3_APP_DATA_PATH%\\Plugins\\vpx\\gone\\multi.vpx"}, PortableSection("PackerPlugins"));
     EXPECT_EQ(0, InstallState.AbortRequested);
 }
@@ -414,11 +354,11 @@ TEST_F(PluginTransferTest, SameBaseNameFromAnotherDirectoryGetsItsOwnFolder)
                       "zip=%U3_APP_DATA_PATH%\\Plugins\\vpx\\arc_2\\arc.vpx",
                       "more=%U3_APP_DATA_PATH%\\Plugins\\vpx\\arc_2\\more.vpx"};
     EXPECT_EQ(expected, PortableSection("PackerPlugins"));
-    Lines expectedFiles = {"\\vpx\\", "\\vpx\\arc\\", "\\vpx\\arc\\arc.vpx", "\\vpx\\arc_2\\",
-                           "\\vpx\\arc_2\\arc.vpx", "\\vpx\\arc_2\\more.vpx"};
+    Lines expectedFiles = {"vpx\\", "vpx\\arc\\", "vpx\\arc\\arc.vpx", "vpx\\arc_2\\",
+                           "vpx\\arc_2\\arc.vpx", "vpx\\arc_2\\more.vpx"};
     EXPECT_EQ(expectedFiles, DeviceFiles());
     std::string second;
-    EXPECT_TRUE(ReadFileContent(Device + "\\Plugins\\vpx\\arc_2\\arc.vpx", &second));
+    EXPECT_TRUE(ReadFileBytes(Device + "\\Plugins\\vpx\\arc_2\\arc.vpx", &second));
     EXPECT_EQ("second", second);
     EXPECT_EQ(Device + "\\Plugins\\vpx\\arc_2\\", CopiedTo("Packer: more"));
 }

@@ -12,14 +12,24 @@
 #include "base/install_state.h"
 #include "engine/tree_copy.h"
 #include "files/entry_filter.h"
-#include "message_box_answerer.h"
 #include "pages/run_report.h"
+#include "support/files.h"
 #include "support/hang_guard.h"
+#include "support/message_box_answerer.h"
+#include "support/temp_directory.h"
+#include "support/trees.h"
 #include "tree_fixture.h"
 
 namespace {
 
+// Tree listings as sets, so that expectations name entries in any order.
 typedef std::set<std::string> Listing;
+
+Listing Entries(const std::string &root)
+{
+    std::vector<std::string> entries = ListTree(root);
+    return Listing(entries.begin(), entries.end());
+}
 
 const DWORD COPY_START_WAIT_MS = PROCESS_HANG_GUARD_MS;
 const UINT WM_TEST_CANCEL = WM_APP + 1;  // what the progress page's Cancel does, as a message
@@ -139,7 +149,7 @@ TEST_F(TreeCopy, LeavesArchivesBehindAndCopiesEverythingElse)
     EXPECT_EQ(1, Copy(Source, Target));
     const Listing expected = {"notes.zip.txt", ".profile", "plain.txt", "sub\\", "sub\\deep\\",
                               "sub\\deep\\file.dat", "empty\\"};
-    EXPECT_EQ(expected, ListTree(Target));
+    EXPECT_EQ(expected, Entries(Target));
     ExpectSameContent(Source, Target, expected);
     EXPECT_TRUE(Boxes.empty());
 }
@@ -150,11 +160,11 @@ TEST_F(TreeCopy, SecondRunIntoTheSameTargetChangesNothing)
     // Trailing backslashes on the arguments name the same directories.
     ASSERT_EQ(1, Copy(Source + "\\", Target + "\\"));
     ASSERT_TRUE(WriteTextFile(Join(Target, "sub\\b.txt"), "changed on the device"));
-    const Listing before = ListTree(Target);
+    const Listing before = Entries(Target);
 
     EXPECT_EQ(1, Copy(Source, Target));
     EXPECT_TRUE(Boxes.empty());
-    EXPECT_EQ(before, ListTree(Target));
+    EXPECT_EQ(before, Entries(Target));
     EXPECT_EQ("changed on the device", ReadTextFile(Join(Target, "sub\\b.txt")));
     EXPECT_EQ("a.txt", ReadTextFile(Join(Target, "a.txt")));
 }
@@ -194,7 +204,7 @@ TEST_F(TreeCopy, ExistingSubdirectoryIsUsedAndItsFilesLeftAlone)
 
     EXPECT_EQ(1, Copy(Source, Target));
     const Listing expected = {"sub\\", "sub\\same.txt", "sub\\new.txt", "sub\\mine.txt"};
-    EXPECT_EQ(expected, ListTree(Target));
+    EXPECT_EQ(expected, Entries(Target));
     EXPECT_EQ("device copy", ReadTextFile(Join(Target, "sub\\same.txt")));
     EXPECT_EQ("sub\\mine.txt", ReadTextFile(Join(Target, "sub\\mine.txt")));
     EXPECT_EQ("sub\\new.txt", ReadTextFile(Join(Target, "sub\\new.txt")));
@@ -357,7 +367,7 @@ TEST_F(TreeCopy, CopyErrorAskedOnceAndCancelStopsTheInstallation)
         EXPECT_EQ(owner.Window, Boxes[0].Owner);
         EXPECT_TRUE(Boxes[0].HasOkAndCancel);
         EXPECT_TRUE(Boxes[0].HasErrorIcon);
-        EXPECT_EQ(Listing({"a\\", "a\\b\\"}), ListTree(Target));
+        EXPECT_EQ(Listing({"a\\", "a\\b\\"}), Entries(Target));
         EXPECT_EQ(handlesBefore, handlesAfter) << "a search handle stayed open";
     }
     CloseHandle(hold);
@@ -450,7 +460,7 @@ TEST_F(TreeCopy, PathsThatDoNotFitAreCopyErrorsNeverCutNames)
             ASSERT_EQ(1u, Boxes.size());
             EXPECT_EQ("Error copying file!", Boxes[0].Text);
             EXPECT_EQ(Join(Join(target, middle), name), Boxes[0].Caption);
-            EXPECT_EQ(Listing({middle + "\\"}), ListTree(target)) << "something was created under a cut name";
+            EXPECT_EQ(Listing({middle + "\\"}), Entries(target)) << "something was created under a cut name";
         }
     }
 }
@@ -483,7 +493,7 @@ TEST_F(TreeCopy, LinksBackIntoTheTreeAreNotFollowed)
     EXPECT_TRUE(Boxes.empty());
     const Listing expected = {"top.txt", "sub\\", "sub\\f.txt", "other\\", "other\\o.txt", "sub\\sideways\\",
                               "sub\\sideways\\o.txt"};
-    EXPECT_EQ(expected, ListTree(Target));
+    EXPECT_EQ(expected, Entries(Target));
 }
 
 }  // namespace

@@ -5,55 +5,11 @@
 
 #include <windows.h>
 
-#include <gtest/gtest.h>
+#include <vector>
 
 namespace {
 
 const DWORD UNIX_COMMAND_WAIT_MS = PROCESS_HANG_GUARD_MS;
-
-std::wstring Wide(const std::string &text)
-{
-    std::wstring wide(text.size(), L'\0');
-    int length = MultiByteToWideChar(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), &wide[0],
-                                     static_cast<int>(wide.size()));
-    wide.resize(length);
-    return wide;
-}
-
-std::string Narrow(const wchar_t *text)
-{
-    char narrow[1024];
-    WideCharToMultiByte(CP_ACP, 0, text, -1, narrow, sizeof(narrow), NULL, NULL);
-    return narrow;
-}
-
-std::string TempDirectory()
-{
-    char temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
-    return temp;
-}
-
-void ListInto(const std::string &root, const std::string &relative, std::set<std::string> *found)
-{
-    WIN32_FIND_DATAW entry;
-    HANDLE search = FindFirstFileW(Wide(Join(Join(root, relative), "*")).c_str(), &entry);
-    if (search == INVALID_HANDLE_VALUE)
-        return;
-    do {
-        std::string name = Narrow(entry.cFileName);
-        if (name == "." || name == "..")
-            continue;
-        bool isLink = (entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
-        if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && !isLink) {
-            found->insert(relative + name + "\\");
-            ListInto(root, relative + name + "\\", found);
-        } else {
-            found->insert(relative + name);
-        }
-    } while (FindNextFileW(search, &entry));
-    FindClose(search);
-}
 
 // Starts a program of the unix side (Wine runs those directly) in `directory`. Wine hands back
 // no exit code for them: the caller waits for the program's effect instead.
@@ -88,59 +44,15 @@ bool WaitForPath(const std::string &path, bool wanted)
 
 }  // namespace
 
-std::string Join(const std::string &directory, const std::string &name)
-{
-    if (!directory.empty() && directory.back() == '\\')
-        return directory + name;
-    return directory + "\\" + name;
-}
-
-ScratchDirectory::ScratchDirectory(const std::string &name)
-{
-    Path = TempDirectory() + "tree_copy_" + name;
-    RemoveTree(Path);
-    CreateDirectoryW(Wide(Path).c_str(), NULL);
-}
-
-ScratchDirectory::~ScratchDirectory()
-{
-    RemoveTree(Path);
-}
-
 std::string ReadTextFile(const std::string &path)
 {
     std::string content;
-    return ReadFileContent(path, &content) ? content : "<missing>";
+    return ReadFileBytes(path, &content) ? content : "<missing>";
 }
 
 unsigned long Attributes(const std::string &path)
 {
     return GetFileAttributesW(Wide(path).c_str());
-}
-
-bool PathExists(const std::string &path)
-{
-    return Attributes(path) != INVALID_FILE_ATTRIBUTES;
-}
-
-void BuildTree(const std::string &root, const std::vector<std::string> &entries)
-{
-    for (const std::string &entry : entries) {
-        std::string path = Join(root, entry);
-        if (entry.back() == '\\') {
-            path.pop_back();
-            ASSERT_TRUE(CreateDirectoryW(Wide(path).c_str(), NULL)) << "could not create " << path;
-        } else {
-            ASSERT_TRUE(WriteTextFile(path, entry)) << "could not write " << path;
-        }
-    }
-}
-
-std::set<std::string> ListTree(const std::string &root)
-{
-    std::set<std::string> found;
-    ListInto(root, "", &found);
-    return found;
 }
 
 bool MakeUnixSymlink(const std::string &directory, const std::string &linkName, const std::string &target)

@@ -10,6 +10,8 @@
 #include "base/install_state.h"
 #include "hostile/hostile_fixture.h"
 #include "support/files.h"
+#include "support/temp_directory.h"
+#include "support/trees.h"
 #include "support/process.h"
 #include "support/windows.h"
 
@@ -48,13 +50,13 @@ TEST(HostileAppDataPath, TheProgramRefusesPathsWhoseFilesWouldNotFit)
         bool Refused;
     };
     const Case cases[] = {{250, true}, {249, true}, {248, false}};
-    std::string root = FreshTempDir("appdata");
+    std::string root = UniqueTempDirectory("appdata");
     for (const Case &c : cases) {
         SCOPED_TRACE("U3_APP_DATA_PATH of " + std::to_string(c.Length) + " characters");
         std::string device = PathOfLength(root, c.Length);
         ASSERT_EQ(c.Length, device.size());
         MakeDirectories(device);
-        std::string outsideBefore = StableChecksum(root), placesBefore = PlacesOutsideChecksum(root);
+        std::string outsideBefore = TreeChecksum(root), placesBefore = PlacesOutsideChecksum(root);
 
         std::vector<char> environment = EnvironmentBlock({{"U3_APP_DATA_PATH", device.c_str()},
                                                           {"U3_IS_UPGRADE", NULL},
@@ -80,10 +82,10 @@ TEST(HostileAppDataPath, TheProgramRefusesPathsWhoseFilesWouldNotFit)
             EXPECT_EQ(0u, code);
         }
         EXPECT_TRUE(DeviceListing(device).empty()) << "the device directory was written to";
-        EXPECT_EQ(outsideBefore, StableChecksum(root));
+        EXPECT_EQ(outsideBefore, TreeChecksum(root));
         EXPECT_EQ(placesBefore, PlacesOutsideChecksum(root));
     }
-    ::RemoveTree(root);
+    RemoveTree(root);
 }
 
 // 248 characters: vtmain.ini and the extra settings files fit exactly (259); the FTP and button
@@ -96,7 +98,7 @@ TEST_F(HostileTest, AppDataPathJustShortEnoughUsesNoCutPath)
     desktop.ButtonBarPath = "bars\\default.bar";
     desktop.ButtonBarContent = "[Buttonbar]\r\n";
     Kept = {{"extra1.ini", "[device]\r\n"}};
-    std::string root = FreshTempDir("appdata248");
+    std::string root = UniqueTempDirectory("appdata248");
     ExtraRoots.push_back(root);
     std::string device = PathOfLength(root, 248);
     MakeDirectories(device);

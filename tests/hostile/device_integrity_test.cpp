@@ -110,7 +110,7 @@ TEST_P(SharedDirectoryThatDidNotArrive, IsNeverRegistered)
     if (!c.SmallDrive) {
         choices.OnPluginPage = [&](WizardDriver &wizard, HWND) {
             wizard.Click(IDC_CHECK_ALL);
-            engine_fixture::RemoveTree(Files.DesktopDir + "\\plugins\\fat");
+            RemoveTree(Files.DesktopDir + "\\plugins\\fat");
             TakeChecksums();
         };
     }

@@ -3,6 +3,7 @@
 // answer asks for.
 #include <windows.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -20,52 +21,59 @@ const char FULL_INI[] =
     "fat=%VELTRANO_PATH%\\plugins\\fat\\fat.vpx\r\n"
     "thin=%VELTRANO_PATH%\\plugins\\thin\\thin.vpx\r\n";
 
-TEST_F(HostileTest, DeviceDriveFillsUpMidCopy)
-{
-    struct Case {
-        int Answer;
-        const char *Outcome;
-        bool ThinCopied;
-    };
-    const Case cases[] = {
-        {IDOK, "Installation complete!", true},
-        {IDCANCEL, "Installation of plugins aborted!", false},
-    };
-    for (const Case &c : cases) {
-        SCOPED_TRACE(c.Answer == IDOK ? "answered OK" : "answered Cancel");
-        TearDown();
-        SetUp();
-        std::string device = FreshSmallDriveDirectory("hostile_full");
-        ASSERT_FALSE(device.empty());
-        ExtraRoots.push_back(device);
-        DesktopDescription desktop = StandardDesktop(FULL_INI);
-        desktop.Files.push_back(PluginFile("plugins\\fat\\fat.vpx", std::string(1000, 'f')));
-        desktop.Files.push_back(PluginFile("plugins\\fat\\big.bin", std::string(700 * 1024, 'b')));
-        desktop.Files.push_back(PluginFile("plugins\\thin\\thin.vpx", std::string(1000, 't')));
-        Kept = {{"extra1.ini", "[device]\r\n"}, {"Plugins\\vpx\\fat\\fat.vpx", "device plugin"}};
-        Prepare(desktop, device);
+struct FullDriveCase {
+    const char *Name;
+    int Answer;
+    const char *Outcome;
+    bool ThinCopied;
+};
 
-        RunChoices choices;
-        choices.BoxAnswers = {c.Answer};
-        RunOutcome run = RunWizard(choices);
-        ASSERT_TRUE(run.Finished);
-        ASSERT_EQ(1u, run.Boxes.size());
-        EXPECT_EQ("Error copying file, Disk full!", run.Boxes[0].Text);
-        EXPECT_EQ(device + "\\Plugins\\vpx\\fat\\big.bin", run.Boxes[0].Caption);
-        EXPECT_EQ(c.Outcome, run.OutcomeText);
-        EXPECT_FALSE(PathExists(device + "\\Plugins\\vpx\\fat\\big.bin")) << "the half-written copy stayed";
-        EXPECT_EQ(c.ThinCopied, PathExists(device + "\\Plugins\\vpx\\thin\\thin.vpx"));
-        EXPECT_EQ(c.ThinCopied, PathExists(device + "\\extra2.ini")) << "the extra settings files";
-        std::string portable = device + "\\vtmain.ini";
-        EXPECT_EQ("<absent>", ReadProfile(portable, "PackerPlugins", "fat"));
-        EXPECT_EQ(c.ThinCopied ? "%U3_APP_DATA_PATH%\\Plugins\\vpx\\thin\\thin.vpx" : "<absent>",
-                  ReadProfile(portable, "PackerPlugins", "thin"));
-        EXPECT_EQ("%U3_DEVICE_EXEC_PATH%\\language\\vtmd_deu.lng", ReadProfile(portable, "Configuration", "LanguageIni"))
-            << "the language is recorded after a cancel too";
-        ASSERT_EQ(2u, run.PluginRows.size());
-        EXPECT_EQ(c.ThinCopied ? device + "\\Plugins\\vpx\\thin\\" : "", run.PluginRows[1].CopiedTo);
-    }
+void PrintTo(const FullDriveCase &c, std::ostream *out)
+{
+    *out << c.Name;
 }
+
+class DeviceDriveFillsUpMidCopy : public HostileTest, public testing::WithParamInterface<FullDriveCase> {};
+
+TEST_P(DeviceDriveFillsUpMidCopy, EndsAsAnswered)
+{
+    const FullDriveCase &c = GetParam();
+    std::string device = FreshSmallDriveDirectory("hostile_full");
+    ASSERT_FALSE(device.empty());
+    ExtraRoots.push_back(device);
+    DesktopDescription desktop = StandardDesktop(FULL_INI);
+    desktop.Files.push_back(PluginFile("plugins\\fat\\fat.vpx", std::string(1000, 'f')));
+    desktop.Files.push_back(PluginFile("plugins\\fat\\big.bin", std::string(700 * 1024, 'b')));
+    desktop.Files.push_back(PluginFile("plugins\\thin\\thin.vpx", std::string(1000, 't')));
+    Kept = {{"extra1.ini", "[device]\r\n"}, {"Plugins\\vpx\\fat\\fat.vpx", "device plugin"}};
+    Prepare(desktop, device);
+
+    RunChoices choices;
+    choices.BoxAnswers = {c.Answer};
+    RunOutcome run = RunWizard(choices);
+    ASSERT_TRUE(run.Finished);
+    ASSERT_EQ(1u, run.Boxes.size());
+    EXPECT_EQ("Error copying file, Disk full!", run.Boxes[0].Text);
+    EXPECT_EQ(device + "\\Plugins\\vpx\\fat\\big.bin", run.Boxes[0].Caption);
+    EXPECT_EQ(c.Outcome, run.OutcomeText);
+    EXPECT_FALSE(PathExists(device + "\\Plugins\\vpx\\fat\\big.bin")) << "the half-written copy stayed";
+    EXPECT_EQ(c.ThinCopied, PathExists(device + "\\Plugins\\vpx\\thin\\thin.vpx"));
+    EXPECT_EQ(c.ThinCopied, PathExists(device + "\\extra2.ini")) << "the extra settings files";
+    std::string portable = device + "\\vtmain.ini";
+    EXPECT_EQ("<absent>", ReadProfile(portable, "PackerPlugins", "fat"));
+    EXPECT_EQ(c.ThinCopied ? "%U3_APP_DATA_PATH%\\Plugins\\vpx\\thin\\thin.vpx" : "<absent>",
+              ReadProfile(portable, "PackerPlugins", "thin"));
+    EXPECT_EQ("%U3_DEVICE_EXEC_PATH%\\language\\vtmd_deu.lng", ReadProfile(portable, "Configuration", "LanguageIni"))
+        << "the language is recorded after a cancel too";
+    ASSERT_EQ(2u, run.PluginRows.size());
+    EXPECT_EQ(c.ThinCopied ? device + "\\Plugins\\vpx\\thin\\" : "", run.PluginRows[1].CopiedTo);
+}
+
+INSTANTIATE_TEST_SUITE_P(HostileTest, DeviceDriveFillsUpMidCopy,
+                         testing::Values(FullDriveCase{"AnsweredOk", IDOK, "Installation complete!", true},
+                                         FullDriveCase{"AnsweredCancel", IDCANCEL, "Installation of plugins aborted!",
+                                                       false}),
+                         [](const testing::TestParamInfo<FullDriveCase> &info) { return std::string(info.param.Name); });
 
 // A main settings file larger than the whole drive: its copy is reported, and no half of it
 // stays (it would end in a cut value); the portable keys and the language then go into a fresh

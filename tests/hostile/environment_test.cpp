@@ -50,7 +50,7 @@ TEST(HostileEnvironment, CyclesInInstallDirAndIniFileNameEnd)
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.Name);
-        ::DesktopDescription desktop;
+        DiscoveryDescription desktop;
         desktop.User = {TextValue("InstallDir", c.InstallDir), TextValue("IniFileName", c.IniFileName),
                         TextValue("FtpIniName", c.IniFileName)};
         desktop.Environment = {{"VELTRANO_PATH", NULL}};

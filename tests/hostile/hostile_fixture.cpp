@@ -1,7 +1,5 @@
 #include "hostile/hostile_fixture.h"
 
-#include "support/files.h"
-
 #include <commctrl.h>
 
 #include <algorithm>
@@ -12,61 +10,17 @@
 #include "base/install_state.h"
 #include "base/path_helpers.h"
 #include "resources/resource.h"
-#include "support/files.h"
+#include "support/install_state_fixture.h"
 #include "support/registrations.h"
+#include "support/registry_snapshot.h"
+#include "support/temp_directory.h"
+#include "support/trees.h"
 
 using namespace engine_fixture;
 
 namespace hostile {
 
 namespace {
-
-const unsigned long long HASHED_FILE_LIMIT = 64ull * 1024 * 1024;
-
-std::wstring Wide(const std::string &text)
-{
-    std::wstring wide(text.size() + 1, L'\0');
-    int length = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, &wide[0], static_cast<int>(wide.size()));
-    wide.resize(length > 0 ? length - 1 : 0);
-    return wide;
-}
-
-unsigned long long HashFile(const std::wstring &path)
-{
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, OPEN_EXISTING, 0,
-                              NULL);
-    if (file == INVALID_HANDLE_VALUE)
-        return 0;
-    unsigned long long hash = 1469598103934665603ULL;
-    static char block[65536];
-    DWORD got = 0;
-    while (ReadFile(file, block, sizeof(block), &got, NULL) && got > 0) {
-        for (DWORD i = 0; i < got; ++i) {
-            hash ^= static_cast<unsigned char>(block[i]);
-            hash *= 1099511628211ULL;
-        }
-    }
-    CloseHandle(file);
-    return hash;
-}
-
-void ChecksumInto(const std::wstring &dir, const std::wstring &skip, std::vector<std::string> *lines)
-{
-    WalkTree(dir, [&](const WIN32_FIND_DATAW &found, const std::wstring &path, const std::string &shown) {
-        if (!skip.empty() && lstrcmpiW(path.c_str(), skip.c_str()) == 0)
-            return false;
-        unsigned long long size = (static_cast<unsigned long long>(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
-        bool isDirectory = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-        bool isLink = (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
-        unsigned long long hash = (!isDirectory && !isLink && size <= HASHED_FILE_LIMIT) ? HashFile(path) : 0;
-        char line[128];
-        snprintf(line, sizeof(line), " size=%llu attributes=%#lx written=%08lx%08lx hash=%016llx", size,
-                 found.dwFileAttributes, found.ftLastWriteTime.dwHighDateTime, found.ftLastWriteTime.dwLowDateTime,
-                 hash);
-        lines->push_back(shown + line);
-        return !isLink;
-    });
-}
 
 // Files with size and time, directories by name alone (Wine touches its own folders).
 void ListPlaceInto(const std::string &dir, const std::string &leaveOut, std::string *out)
@@ -93,15 +47,6 @@ void ListPlaceInto(const std::string &dir, const std::string &leaveOut, std::str
         *out += line + "\n";
 }
 
-void ListInto(const std::wstring &dir, std::vector<std::string> *files)
-{
-    WalkTree(dir, [&](const WIN32_FIND_DATAW &found, const std::wstring &, const std::string &shown) {
-        bool isDirectory = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-        files->push_back(isDirectory ? shown + "\\" : shown);
-        return true;
-    });
-}
-
 std::string TextOfCell(HWND list, int row, int subitem)
 {
     char text[1024] = "";
@@ -116,24 +61,12 @@ std::string TextOfCell(HWND list, int row, int subitem)
 
 }  // namespace
 
-std::string StableChecksum(const std::string &dir, const std::string &skip)
-{
-    std::vector<std::string> lines;
-    ChecksumInto(Wide(dir), Wide(skip), &lines);
-    std::sort(lines.begin(), lines.end());
-    std::string all;
-    for (const std::string &line : lines)
-        all += line + "\n";
-    return all;
-}
-
 std::string PlacesOutsideChecksum(const std::string &fixtureRoot)
 {
     std::string rootName = fixtureRoot.substr(fixtureRoot.find_last_of('\\') + 1);
-    char windows[MAX_PATH] = "", temp[MAX_PATH] = "";
+    char windows[MAX_PATH] = "";
     GetWindowsDirectoryA(windows, MAX_PATH);
-    GetTempPathA(MAX_PATH, temp);
-    std::string tempDir = temp;
+    std::string tempDir = TempDirectory();
     if (!tempDir.empty() && tempDir.back() == '\\')
         tempDir.pop_back();
     std::string all;
@@ -141,14 +74,6 @@ std::string PlacesOutsideChecksum(const std::string &fixtureRoot)
     ListPlaceInto("C:", "", &all);
     ListPlaceInto(tempDir, rootName, &all);
     return all;
-}
-
-std::vector<std::string> DeviceListing(const std::string &dir)
-{
-    std::vector<std::string> files;
-    ListInto(Wide(dir), &files);
-    std::sort(files.begin(), files.end());
-    return files;
 }
 
 void RunBounded(const char *what, DWORD timeoutMs, const std::function<void()> &work)
@@ -252,14 +177,8 @@ void HostileTest::Prepare(const DesktopDescription &desktop, const std::string &
     Files = BuildFixture(desktop);
     ASSERT_FALSE(Files.Root.empty()) << "no fixture root";
     Device = device.empty() ? Files.DeviceDir : device;
-    SetEnvironmentVariableA("VELTRANO_PATH", Files.DesktopDir.c_str());
-    SetEnvironmentVariableA("U3_APP_DATA_PATH", Device.c_str());
-    CopyBounded(InstallState.AppDataPath, Device.c_str(), COUNTOF(InstallState.AppDataPath));
-    CopyBounded(InstallState.TargetIniPath, (Device + "\\vtmain.ini").c_str(), COUNTOF(InstallState.TargetIniPath));
-    CopyBounded(InstallState.DesktopDir, Files.DesktopDir.c_str(), COUNTOF(InstallState.DesktopDir));
-    CopyBounded(InstallState.SourceIniPath, Files.MainIniPath.c_str(), COUNTOF(InstallState.SourceIniPath));
-    CopyBounded(InstallState.SourceFtpIniPath, Files.FtpIniPath.c_str(), COUNTOF(InstallState.SourceFtpIniPath));
-    CopyBounded(InstallState.ButtonBarName, "DEFAULT.BAR", COUNTOF(InstallState.ButtonBarName));
+    ExportInstallVariables(Files.DesktopDir, Device);
+    PointInstallStateAt(Files.DesktopDir, Device);
     for (const KeptFile &kept : Kept)
         WriteFileBytes(Device + "\\" + kept.RelativePath, kept.Content);
     prepared_ = true;
@@ -268,9 +187,9 @@ void HostileTest::Prepare(const DesktopDescription &desktop, const std::string &
 
 void HostileTest::TakeChecksums()
 {
-    desktopBefore_ = StableChecksum(Files.DesktopDir);
-    registryBefore_ = RegistryChecksum();
-    outsideBefore_ = StableChecksum(Files.Root, Files.DeviceDir);
+    desktopBefore_ = TreeChecksum(Files.DesktopDir);
+    registryBefore_ = SnapshotVeltranoRegistry();
+    outsideBefore_ = TreeChecksum(Files.Root, Files.DeviceDir);
     placesBefore_ = PlacesOutsideChecksum(Files.Root);
 }
 
@@ -278,9 +197,9 @@ void HostileTest::TearDown()
 {
     SetCurrentDirectoryA(savedDirectory_);
     if (prepared_) {
-        EXPECT_EQ(desktopBefore_, StableChecksum(Files.DesktopDir)) << "the desktop installation changed";
-        EXPECT_EQ(registryBefore_, RegistryChecksum()) << "the desktop registry values changed";
-        EXPECT_EQ(outsideBefore_, StableChecksum(Files.Root, Files.DeviceDir))
+        EXPECT_EQ(desktopBefore_, TreeChecksum(Files.DesktopDir)) << "the desktop installation changed";
+        EXPECT_EQ(registryBefore_, SnapshotVeltranoRegistry()) << "the desktop registry values changed";
+        EXPECT_EQ(outsideBefore_, TreeChecksum(Files.Root, Files.DeviceDir))
             << "something was written beside the device directory";
         EXPECT_EQ(placesBefore_, PlacesOutsideChecksum(Files.Root))
             << "something was written to the Windows directory, C:\\ or the temporary directory";
@@ -290,13 +209,12 @@ void HostileTest::TearDown()
             EXPECT_EQ(kept.Content, content) << kept.RelativePath << " was replaced";
         }
     }
-    SetEnvironmentVariableA("VELTRANO_PATH", NULL);
-    SetEnvironmentVariableA("U3_APP_DATA_PATH", NULL);
+    ExportInstallVariables("", "");
     // Through the Linux side: links are removed, not followed, and long paths go too.
     if (!Files.Root.empty())
-        ::RemoveTree(Files.Root);
+        RemoveTree(Files.Root);
     for (const std::string &root : ExtraRoots)
-        ::RemoveTree(root);
+        RemoveTree(root);
     ExtraRoots.clear();
     prepared_ = false;
 }

@@ -12,21 +12,21 @@
 #include <vector>
 
 #include "support/engine_fixture.h"
+#include "support/tree_checksum.h"
+#include "support/trees.h"
 #include "support/wizard_driver.h"
 
 namespace hostile {
-
-// One line per entry below dir (wide paths, so entries past 259 characters count too): relative
-// path, size, attributes, write time, and a content hash for files up to 64 MiB. Links are listed
-// and not followed. Entries whose path starts with `skip` (a full path) are left out.
-std::string StableChecksum(const std::string &dir, const std::string &skip = std::string());
 
 // Names, sizes and write times of the entries directly in the Windows directory, the root of
 // drive C: and the temporary directory: where a cut or bare path would land.
 std::string PlacesOutsideChecksum(const std::string &fixtureRoot);
 
-// Every file below dir, relative, sorted ("a\b.txt"); directories end in a backslash.
-std::vector<std::string> DeviceListing(const std::string &dir);
+// What the device holds: ListTree of dir.
+inline std::vector<std::string> DeviceListing(const std::string &dir)
+{
+    return ListTree(dir);
+}
 
 // Runs work on a thread of its own and waits at most timeoutMs; on time-out the test fails and
 // the process ends, since a thread that hangs cannot be stopped otherwise.

@@ -13,7 +13,7 @@
 #include "startup/discovery.h"
 #include "startup/startup.h"
 #include "support/desktop_fixture.h"
-#include "support/engine_fixture.h"
+#include "support/registry_snapshot.h"
 
 namespace hostile {
 namespace {
@@ -99,12 +99,12 @@ TEST(HostileRegistry, WrongTypesAndOverlongValuesAreReadAsBoundedText)
     };
     for (const RegistryCase &c : cases) {
         SCOPED_TRACE(c.Name);
-        ::DesktopDescription desktop;
+        DiscoveryDescription desktop;
         desktop.User = c.User;
         desktop.Environment = {{"VELTRANO_PATH", NULL}, {"X", NULL}};
         DesktopFixture fixture(desktop);
         ASSERT_TRUE(fixture.Ready()) << fixture.FailureText();
-        std::string registryBefore = engine_fixture::RegistryChecksum();
+        std::string registryBefore = SnapshotVeltranoRegistry();
 
         ResetInstallState();
         RunBounded("the desktop discovery", 20000, [] {
@@ -126,7 +126,7 @@ TEST(HostileRegistry, WrongTypesAndOverlongValuesAreReadAsBoundedText)
             EXPECT_TRUE(buffer->Terminated());
         }
         EXPECT_EQ(c.MainIni, mainIni.Path);
-        EXPECT_EQ(registryBefore, engine_fixture::RegistryChecksum()) << "the discovery changed the registry";
+        EXPECT_EQ(registryBefore, SnapshotVeltranoRegistry()) << "the discovery changed the registry";
     }
 }
 

@@ -2,6 +2,7 @@
 // plugin page fill and the whole run.
 #include <windows.h>
 
+#include <ostream>
 #include <set>
 #include <string>
 #include <vector>
@@ -44,36 +45,41 @@ class SettingsFile : public HostileTest {
 
 // Garbage gives no plugin rows; the run copies it, writes the portable keys into the copy and
 // completes; the extra settings files still go, without replacing the one already there.
-TEST_F(SettingsFile, BinaryGarbageGivesNoPluginsAndTheRunCompletes)
+struct GarbageCase {
+    const char *Name;
+    std::string Prefix;
+};
+
+void PrintTo(const GarbageCase &c, std::ostream *out)
 {
-    struct Case {
-        const char *Name;
-        std::string Prefix;
-    };
-    const Case cases[] = {
-        {"random bytes with NULs", ""},
-        {"random bytes behind a UTF-16 byte-order mark", "\xFF\xFE"},
-        {"random bytes behind a UTF-8 byte-order mark", "\xEF\xBB\xBF"},
-    };
-    for (const Case &c : cases) {
-        SCOPED_TRACE(c.Name);
-        TearDown();
-        SetUp();
-        Kept = StandardKeptFiles();
-        std::string garbage = c.Prefix + RandomBytes(64 * 1024, 17);
-        Prepare(StandardDesktop(garbage));
-        RunOutcome run = RunWizard(RunChoices());
-        ASSERT_TRUE(run.Finished);
-        EXPECT_EQ("Installation complete!", run.OutcomeText);
-        EXPECT_TRUE(run.PluginRows.empty()) << run.PluginRows.size() << " rows from garbage";
-        EXPECT_TRUE(run.Boxes.empty());
-        std::vector<std::string> expected = {"Plugins\\", "Plugins\\vpx\\", "Plugins\\vpx\\arc\\",
-                                             "Plugins\\vpx\\arc\\arc.vpx", "extra1.ini", "extra2.ini",
-                                             "vpx_ftp.ini", "vtmain.ini"};
-        EXPECT_EQ(expected, DeviceListing(Device));
-        ExpectPortableKeys(Device + "\\vtmain.ini");
-    }
+    *out << c.Name;
 }
+
+class BinaryGarbage : public SettingsFile, public testing::WithParamInterface<GarbageCase> {};
+
+TEST_P(BinaryGarbage, GivesNoPluginsAndTheRunCompletes)
+{
+    const GarbageCase &c = GetParam();
+    Kept = StandardKeptFiles();
+    std::string garbage = c.Prefix + RandomBytes(64 * 1024, 17);
+    Prepare(StandardDesktop(garbage));
+    RunOutcome run = RunWizard(RunChoices());
+    ASSERT_TRUE(run.Finished);
+    EXPECT_EQ("Installation complete!", run.OutcomeText);
+    EXPECT_TRUE(run.PluginRows.empty()) << run.PluginRows.size() << " rows from garbage";
+    EXPECT_TRUE(run.Boxes.empty());
+    std::vector<std::string> expected = {"Plugins\\", "Plugins\\vpx\\", "Plugins\\vpx\\arc\\",
+                                         "Plugins\\vpx\\arc\\arc.vpx", "extra1.ini", "extra2.ini",
+                                         "vpx_ftp.ini", "vtmain.ini"};
+    EXPECT_EQ(expected, DeviceListing(Device));
+    ExpectPortableKeys(Device + "\\vtmain.ini");
+}
+
+INSTANTIATE_TEST_SUITE_P(SettingsFile, BinaryGarbage,
+                         testing::Values(GarbageCase{"RandomBytesWithNuls", ""},
+                                         GarbageCase{"BehindAUtf16ByteOrderMark", "\xFF\xFE"},
+                                         GarbageCase{"BehindAUtf8ByteOrderMark", "\xEF\xBB\xBF"}),
+                         [](const testing::TestParamInfo<GarbageCase> &info) { return std::string(info.param.Name); });
 
 // 10 MB of ordinary settings before the plugin sections: both plugins are found and carried over.
 TEST_F(SettingsFile, TenMegabytesAreReadWhole)

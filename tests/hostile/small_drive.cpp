@@ -6,7 +6,7 @@
 
 #include <cstdlib>
 
-#include "support/files.h"
+#include "support/trees.h"
 
 namespace hostile {
 

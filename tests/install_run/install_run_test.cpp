@@ -14,7 +14,11 @@
 #include "lists/list_rows.h"
 #include "resources/resource.h"
 #include "support/engine_fixture.h"
+#include "support/install_state_fixture.h"
 #include "support/registrations.h"
+#include "support/registry_snapshot.h"
+#include "support/tree_checksum.h"
+#include "support/trees.h"
 #include "support/wizard_driver.h"
 
 using namespace engine_fixture;
@@ -74,23 +78,9 @@ IniFile PortableBase(const char *languageCode)
     };
 }
 
-void ListFiles(const std::string &root, const std::string &relative, std::vector<std::string> *files)
-{
-    for (const std::string &name : ListDirectory(root + relative)) {
-        std::string path = relative + "\\" + name;
-        if (GetFileAttributesA((root + path).c_str()) & FILE_ATTRIBUTE_DIRECTORY)
-            ListFiles(root, path, files);
-        else
-            files->push_back(path.substr(1));
-    }
-}
-
 std::vector<std::string> DeviceFiles(const std::string &device)
 {
-    std::vector<std::string> files;
-    ListFiles(device, "", &files);
-    std::sort(files.begin(), files.end());
-    return files;
+    return ListTreeFiles(device);
 }
 
 class InstallRun : public ::testing::Test {
@@ -103,27 +93,20 @@ protected:
         ResetInstallState();
         Files = BuildFixture(Desktop());
         DesktopBefore = TreeChecksum(Files.DesktopDir);
-        RegistryBefore = RegistryChecksum();
+        RegistryBefore = SnapshotVeltranoRegistry();
         // What the start-up finds and exports for a desktop installation in DesktopDir.
-        SetEnvironmentVariableA("VELTRANO_PATH", Files.DesktopDir.c_str());
-        SetEnvironmentVariableA("U3_APP_DATA_PATH", Files.DeviceDir.c_str());
-        lstrcpyA(InstallState.AppDataPath, Files.DeviceDir.c_str());
-        lstrcpyA(InstallState.TargetIniPath, (Files.DeviceDir + "\\vtmain.ini").c_str());
-        lstrcpyA(InstallState.DesktopDir, Files.DesktopDir.c_str());
-        lstrcpyA(InstallState.SourceIniPath, Files.MainIniPath.c_str());
-        lstrcpyA(InstallState.SourceFtpIniPath, Files.FtpIniPath.c_str());
-        lstrcpyA(InstallState.ButtonBarName, "DEFAULT.BAR");
+        ExportInstallVariables(Files.DesktopDir, Files.DeviceDir);
+        PointInstallStateAt(Files.DesktopDir, Files.DeviceDir);
         GetCurrentDirectoryA(MAX_PATH, savedDirectory_);
     }
     void TearDown() override
     {
         EXPECT_EQ(DesktopBefore, TreeChecksum(Files.DesktopDir)) << "the desktop installation changed";
-        EXPECT_EQ(RegistryBefore, RegistryChecksum()) << "the desktop registry values changed";
+        EXPECT_EQ(RegistryBefore, SnapshotVeltranoRegistry()) << "the desktop registry values changed";
         EXPECT_EQ(std::vector<std::string>(), RegistrationsNamingNoDeviceFile(Files.DeviceDir))
             << "registrations that name no file on the device";
         SetCurrentDirectoryA(savedDirectory_);
-        SetEnvironmentVariableA("VELTRANO_PATH", NULL);
-        SetEnvironmentVariableA("U3_APP_DATA_PATH", NULL);
+        ExportInstallVariables("", "");
         RemoveTree(Files.Root);
     }
 

@@ -19,6 +19,9 @@
 #include "pages/wizard.h"
 #include "resources/resource.h"
 #include "support/files.h"
+#include "support/install_state_fixture.h"
+#include "support/temp_directory.h"
+#include "support/trees.h"
 #include "support/unix_side.h"
 
 namespace {
@@ -47,7 +50,7 @@ protected:
         InstallState.Instance = GetModuleHandleA(NULL);
         Root = FreshTempDirectory("plugin_page");
         SetEnvironmentVariableA("VELTRANO_PATH", Root.c_str());
-        lstrcpyA(InstallState.SourceIniPath, (Root + "\\vtmain.ini").c_str());
+        PointInstallStateAt(Root, "");
         lstrcpyA(InstallState.PluginBase, "%U3_APP_DATA_PATH%\\Plugins");
     }
     void TearDown() override

@@ -8,6 +8,8 @@
 #include "lists/list_rows.h"
 #include "resources/resource.h"
 #include "support/files.h"
+#include "support/temp_directory.h"
+#include "support/trees.h"
 #include "wizard_fixture.h"
 
 namespace {

@@ -5,6 +5,7 @@
 
 #include "base/install_state.h"
 #include "resources/resource.h"
+#include "support/install_state_fixture.h"
 #include "support/process.h"
 #include "support/screenshot.h"
 #include "wizard_fixture.h"
@@ -38,8 +39,7 @@ class Screenshots : public WizardTest {};
 
 TEST_F(Screenshots, EachPageIsSavedAsPng)
 {
-    lstrcpyA(InstallState.SourceIniPath, Settings().MainIni.c_str());
-    lstrcpyA(InstallState.SourceFtpIniPath, Settings().FtpIni.c_str());
+    PointInstallStateAt(Settings().Dir, "");
     StandIn.Mode = STAND_IN_HOLD;
     std::string dir = ScreenshotDir();
     RunDrivenWizard([&](WizardDriver &wizard) {

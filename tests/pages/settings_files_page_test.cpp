@@ -14,6 +14,9 @@
 #include "pages/wizard.h"
 #include "resources/resource.h"
 #include "support/files.h"
+#include "support/install_state_fixture.h"
+#include "support/temp_directory.h"
+#include "support/trees.h"
 
 namespace {
 
@@ -29,7 +32,7 @@ protected:
         InstallState = InstallStateRecord();
         InstallState.Instance = GetModuleHandleA(NULL);
         Root = FreshTempDirectory("settings_files_page");
-        lstrcpyA(InstallState.SourceIniPath, (Root + "\\vtmain.ini").c_str());
+        PointInstallStateAt(Root, "");
     }
     void TearDown() override
     {

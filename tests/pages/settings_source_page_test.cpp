@@ -8,6 +8,7 @@
 #include "base/install_state.h"
 #include "files/file_exists.h"
 #include "resources/resource.h"
+#include "support/install_state_fixture.h"
 #include "wizard_fixture.h"
 
 namespace {
@@ -20,8 +21,7 @@ const char NOT_FOUND[] = "Specified settings file not found!";
 // The paths start-up found, before the page is created.
 void SetDiscoveredPaths()
 {
-    lstrcpyA(InstallState.SourceIniPath, Settings().MainIni.c_str());
-    lstrcpyA(InstallState.SourceFtpIniPath, Settings().FtpIni.c_str());
+    PointInstallStateAt(Settings().Dir, "");
 }
 
 // A missing path of exactly 259 characters inside the settings folder.

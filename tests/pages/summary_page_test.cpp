@@ -7,6 +7,8 @@
 #include "pages/summary_text.h"
 #include "resources/resource.h"
 #include "support/files.h"
+#include "support/temp_directory.h"
+#include "support/trees.h"
 #include "wizard_fixture.h"
 
 namespace {

@@ -3,33 +3,24 @@
 #include <commctrl.h>
 
 #include "resources/resource.h"
+#include "support/files.h"
+#include "support/temp_directory.h"
 
 namespace {
 
-void WriteTextFile(const std::string &path, const char *text)
-{
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE) << path;
-    DWORD written = 0;
-    WriteFile(file, text, lstrlenA(text), &written, NULL);
-    CloseHandle(file);
-}
-
 SettingsFolder MakeSettingsFolder()
 {
-    char temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
     SettingsFolder folder;
-    folder.Dir = std::string(temp) + "pages_test_" + std::to_string(GetCurrentProcessId());
+    folder.Dir = TempDirectory() + "pages_test_" + std::to_string(GetCurrentProcessId());
     CreateDirectoryA(folder.Dir.c_str(), NULL);
     folder.MainIni = folder.Dir + "\\vtmain.ini";
     folder.OtherIni = folder.Dir + "\\other.ini";
     folder.FtpIni = folder.Dir + "\\vpx_ftp.ini";
     folder.SubDir = folder.Dir + "\\folder.ini";
     folder.Missing = folder.Dir + "\\missing.ini";
-    WriteTextFile(folder.MainIni, "[Configuration]\r\n");
-    WriteTextFile(folder.OtherIni, "[Other]\r\n");
-    WriteTextFile(folder.FtpIni, "[connections]\r\n");
+    EXPECT_TRUE(WriteTextFile(folder.MainIni, "[Configuration]\r\n")) << folder.MainIni;
+    EXPECT_TRUE(WriteTextFile(folder.OtherIni, "[Other]\r\n")) << folder.OtherIni;
+    EXPECT_TRUE(WriteTextFile(folder.FtpIni, "[connections]\r\n")) << folder.FtpIni;
     CreateDirectoryA(folder.SubDir.c_str(), NULL);
     return folder;
 }

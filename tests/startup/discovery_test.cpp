@@ -30,16 +30,16 @@ std::string Settings(const char *installDir)
 }
 
 // A desktop whose VELTRANO_PATH starts unset, unless the case sets it itself.
-DesktopDescription WithVeltranoPathUnset(const DesktopDescription &desktop)
+DiscoveryDescription WithVeltranoPathUnset(const DiscoveryDescription &desktop)
 {
-    DesktopDescription result = desktop;
+    DiscoveryDescription result = desktop;
     result.Environment.insert(result.Environment.begin(), EnvironmentSpec{"VELTRANO_PATH", NULL});
     return result;
 }
 
 struct DiscoveryCase {
     const char *Name;
-    DesktopDescription Desktop;
+    DiscoveryDescription Desktop;
     std::string FoundDir;      // FindDesktopDir, raw
     std::string DesktopDir;    // after the start-up stripped it
     std::string VeltranoPath;  // UNSET: not exported

@@ -146,7 +146,7 @@ TEST(DoubleByteStartup, SettingsPathsAtDoubleByteNames)
 TEST(DoubleByteStartup, DesktopAndDeviceAtDoubleBytePaths)
 {
     ASSERT_EQ(932u, GetACP());
-    DesktopDescription desktop;
+    DiscoveryDescription desktop;
     desktop.Machine = {TextValue("InstallDir", "{scratch}\\" HYOU SO)};
     desktop.User = {TextValue("IniFileName", "%VELTRANO_PATH%\\vtmain.ini"), TextValue("FtpIniName", ".\\vpx_ftp.ini")};
     desktop.Environment = {{"VELTRANO_PATH", NULL}, {"U3_APP_DATA_PATH", "{scratch}\\" SO "\\Data" HYOU}};

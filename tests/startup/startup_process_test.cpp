@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "support/process.h"
+#include "support/temp_directory.h"
 #include "support/windows.h"
 
 namespace {
@@ -31,9 +32,7 @@ struct ProgramRun {
 
 std::string DeviceDirectory()
 {
-    char temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
-    std::string device = std::string(temp) + "startup_device";
+    std::string device = TempDirectory() + "startup_device";
     CreateDirectoryA(device.c_str(), NULL);
     return device;
 }

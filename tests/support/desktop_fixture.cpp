@@ -1,6 +1,7 @@
 #include "support/desktop_fixture.h"
 
 #include "base/environment.h"
+#include "support/temp_directory.h"
 
 namespace {
 
@@ -14,14 +15,9 @@ std::string WindowsDirectory()
     return directory;
 }
 
-std::string ScratchDirectory()
+std::string ScratchPath()
 {
-    char temp[MAX_PATH] = "";
-    GetTempPathA(MAX_PATH, temp);
-    std::string directory = temp;
-    if (!directory.empty() && directory.back() != '\\')
-        directory += '\\';
-    return directory + "veltrano-desktop-fixture";
+    return TempDirectory() + "veltrano-desktop-fixture";
 }
 
 void ReplaceAll(std::string &text, const std::string &from, const std::string &to)
@@ -57,7 +53,7 @@ std::string FixturePath(const std::string &text)
 {
     std::string result = text;
     ReplaceAll(result, "{windows}", WindowsDirectory());
-    ReplaceAll(result, "{scratch}", ScratchDirectory());
+    ReplaceAll(result, "{scratch}", ScratchPath());
     return result;
 }
 
@@ -68,11 +64,11 @@ void RemoveVeltranoKey(HKEY hive)
     RegDeleteKeyA(hive, OSTRAND_KEY);
 }
 
-DesktopFixture::DesktopFixture(const DesktopDescription &description)
+DesktopFixture::DesktopFixture(const DiscoveryDescription &description)
 {
     RemoveVeltranoKey(HKEY_LOCAL_MACHINE);
     RemoveVeltranoKey(HKEY_CURRENT_USER);
-    CreateDirectories(ScratchDirectory());
+    CreateDirectories(ScratchPath());
 
     WriteHive(HKEY_LOCAL_MACHINE, description.Machine);
     WriteHive(HKEY_CURRENT_USER, description.User);

@@ -32,7 +32,9 @@ struct EnvironmentSpec {
     const char *Value;  // NULL removes the variable
 };
 
-struct DesktopDescription {
+// What start-up's discovery of the desktop installation reads: registry values, settings files
+// and the environment. (The desktop directory's own content is engine_fixture::DesktopDescription.)
+struct DiscoveryDescription {
     std::vector<RegistryValueSpec> Machine;  // HKEY_LOCAL_MACHINE; none: no key at all
     std::vector<RegistryValueSpec> User;     // HKEY_CURRENT_USER; none: no key at all
     std::vector<SettingsFileSpec> Files;
@@ -48,7 +50,7 @@ std::string FixturePath(const std::string &text);
 class DesktopFixture {
 public:
     // Starts from a clean slate: any Veltrano key left in either hive is removed first.
-    explicit DesktopFixture(const DesktopDescription &description);
+    explicit DesktopFixture(const DiscoveryDescription &description);
     ~DesktopFixture();
 
     DesktopFixture(const DesktopFixture &) = delete;

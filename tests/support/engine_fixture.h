@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "support/files.h"  // WriteFileBytes, ReadFileBytes, PathExists
+
 namespace engine_fixture {
 
 struct FixtureFile {
@@ -34,28 +36,8 @@ struct Fixture {
     std::string FtpIniPath;   // DesktopDir\vpx_ftp.ini, whether written or not
 };
 
-// A new, empty directory under the temporary directory.
-std::string FreshTempDir(const char *tag);
-
 // Writes the desktop installation and an empty device directory under a fresh root.
 Fixture BuildFixture(const DesktopDescription &description);
-
-// Creates every missing directory of path.
-void CreateDirectories(const std::string &path);
-
-void WriteFileBytes(const std::string &path, const std::string &content, DWORD attributes = 0);
-bool ReadFileBytes(const std::string &path, std::string *content);
-bool PathExists(const std::string &path);
-
-// Deletes a tree, read-only entries included.
-void RemoveTree(const std::string &dir);
-
-// One line per entry below dir, sorted: relative path, size, attributes, last write time and
-// a hash of the content. Two equal checksums mean nothing in the tree changed.
-std::string TreeChecksum(const std::string &dir);
-
-// The values under SOFTWARE\Ostrand\Veltrano of both hives, one line each (empty when none).
-std::string RegistryChecksum();
 
 // Names of the entries directly in dir, sorted, without "." and "..".
 std::vector<std::string> ListDirectory(const std::string &dir);

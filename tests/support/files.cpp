@@ -1,22 +1,5 @@
 #include "support/files.h"
 
-#include <windows.h>
-
-#include "support/unix_side.h"
-
-std::string FreshTempDirectory(const char *name)
-{
-    char temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
-    std::string path = std::string(temp) + name;
-    RemoveTree(path);
-    MakeDirectories(path);
-    return path;
-}
-
-namespace {
-
-// Wide paths: the ANSI file functions stop at 259 characters, and fixtures go past them.
 std::wstring Wide(const std::string &text)
 {
     std::wstring wide(text.size() + 1, L'\0');
@@ -25,7 +8,14 @@ std::wstring Wide(const std::string &text)
     return wide;
 }
 
-}  // namespace
+std::string NarrowName(const std::wstring &name)
+{
+    std::string narrow(name.size() * 2 + 1, '\0');
+    int length = WideCharToMultiByte(CP_ACP, 0, name.c_str(), -1, &narrow[0], static_cast<int>(narrow.size()), NULL,
+                                     NULL);
+    narrow.resize(length > 0 ? length - 1 : 0);
+    return narrow;
+}
 
 void MakeDirectories(const std::string &path)
 {
@@ -46,48 +36,14 @@ bool WriteTextFile(const std::string &path, const std::string &text)
     return ok && written == text.size();
 }
 
-std::string NarrowName(const std::wstring &name)
+bool WriteFileBytes(const std::string &path, const std::string &content, DWORD attributes)
 {
-    std::string narrow(name.size() * 2 + 1, '\0');
-    int length = WideCharToMultiByte(CP_ACP, 0, name.c_str(), -1, &narrow[0], static_cast<int>(narrow.size()), NULL,
-                                     NULL);
-    narrow.resize(length > 0 ? length - 1 : 0);
-    return narrow;
+    if (!WriteTextFile(path, content))
+        return false;
+    return !attributes || SetFileAttributesW(Wide(path).c_str(), attributes);
 }
 
-namespace {
-
-void WalkLevel(const std::wstring &directory, const std::string &relative, const TreeVisitor &visit)
-{
-    WIN32_FIND_DATAW entry;
-    HANDLE search = FindFirstFileW((directory + L"\\*").c_str(), &entry);
-    if (search == INVALID_HANDLE_VALUE)
-        return;
-    do {
-        std::wstring name = entry.cFileName;
-        if (name == L"." || name == L"..")
-            continue;
-        std::wstring path = directory + L"\\" + name;
-        std::string shown = relative.empty() ? NarrowName(name) : relative + "\\" + NarrowName(name);
-        if (visit(entry, path, shown) && (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-            WalkLevel(path, shown, visit);
-    } while (FindNextFileW(search, &entry));
-    FindClose(search);
-}
-
-}  // namespace
-
-void WalkTree(const std::wstring &root, const TreeVisitor &visit)
-{
-    WalkLevel(root, "", visit);
-}
-
-void WalkTree(const std::string &root, const TreeVisitor &visit)
-{
-    WalkLevel(Wide(root), "", visit);
-}
-
-bool ReadFileContent(const std::string &path, std::string *content)
+bool ReadFileBytes(const std::string &path, std::string *content)
 {
     content->clear();
     HANDLE file = CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
@@ -102,6 +58,18 @@ bool ReadFileContent(const std::string &path, std::string *content)
     return true;
 }
 
+std::string ReadWholeFile(const std::string &path)
+{
+    std::string text;
+    ReadFileBytes(path, &text);
+    return text;
+}
+
+bool PathExists(const std::string &path)
+{
+    return GetFileAttributesW(Wide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
 void WriteSizedFile(const std::string &path, unsigned long long size)
 {
     MakeDirectories(path.substr(0, path.find_last_of('\\')));
@@ -113,38 +81,4 @@ void WriteSizedFile(const std::string &path, unsigned long long size)
     SetFilePointerEx(file, end, NULL, FILE_BEGIN);
     SetEndOfFile(file);
     CloseHandle(file);
-}
-
-void RemoveTree(const std::string &path)
-{
-    DWORD attributes = GetFileAttributesW(Wide(path).c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES)
-        return;
-    // Links and paths past the Windows bound are gone only through the Linux side.
-    std::string unixPath = UnixPathOf(path.c_str());
-    if (!unixPath.empty() && RunUnixCommand("rm -rf '" + unixPath + "'"))
-        return;
-    if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) {
-        // Wine cannot remove a link to a directory; the Linux side can.
-        RunUnixCommand("rm -f '" + UnixPathOf(path.c_str()) + "'");
-        return;
-    }
-    if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-        if (!DeleteFileA(path.c_str()))
-            RemoveDirectoryA(path.c_str());
-        return;
-    }
-    WIN32_FIND_DATAA entry;
-    HANDLE search = FindFirstFileA((path + "\\*").c_str(), &entry);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            std::string name = entry.cFileName;
-            if (name != "." && name != "..")
-                RemoveTree(path + "\\" + name);
-        } while (FindNextFileA(search, &entry));
-        FindClose(search);
-    }
-    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-    RemoveDirectoryA(path.c_str());
 }

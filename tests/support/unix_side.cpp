@@ -6,6 +6,7 @@
 
 #include "support/files.h"
 #include "support/process.h"
+#include "support/temp_directory.h"
 
 namespace {
 
@@ -33,9 +34,7 @@ bool RunUnixCommand(const std::string &command)
 {
     // Wine starts a Linux program when given its Linux path, but its process handle neither
     // waits nor reports the exit code: the command writes its status into a file instead.
-    char temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
-    std::string status = std::string(temp) + "unix_command_status.txt";
+    std::string status = TempDirectory() + "unix_command_status.txt";
     DeleteFileA(status.c_str());
     std::string unixStatus = UnixPathOf(status.c_str());
     std::string line = "/bin/sh -c \"(" + command + "); echo $? > '" + unixStatus + ".part'; mv '" + unixStatus +
@@ -47,7 +46,7 @@ bool RunUnixCommand(const std::string &command)
     CloseHandle(started.hThread);
     for (DWORD waited = 0; waited < PROCESS_HANG_GUARD_MS; waited += 10) {
         std::string text;
-        ReadFileContent(status, &text);
+        ReadFileBytes(status, &text);
         if (!text.empty()) {
             DeleteFileA(status.c_str());
             return text[0] == '0' && (text.size() == 1 || text[1] == '\n');

@@ -1,6 +1,7 @@
-#include "tree_snapshot.h"
+#include "support/tree_snapshot.h"
 
 #include "support/files.h"
+#include "support/trees.h"
 
 #include <cstdio>
 
@@ -27,34 +28,7 @@ std::string Hex(DWORD value)
     return text;
 }
 
-void AppendHive(HKEY hive, const char *name, std::string &out)
-{
-    HKEY key;
-    if (RegOpenKeyExA(hive, "SOFTWARE\\Ostrand\\Veltrano", 0, KEY_READ, &key) != ERROR_SUCCESS) {
-        out += std::string(name) + ": no key\n";
-        return;
-    }
-    for (DWORD index = 0;; ++index) {
-        char valueName[256];
-        DWORD nameSize = sizeof(valueName), type = 0;
-        BYTE data[4096];
-        DWORD dataSize = sizeof(data);
-        if (RegEnumValueA(key, index, valueName, &nameSize, NULL, &type, data, &dataSize) != ERROR_SUCCESS)
-            break;
-        out += std::string(name) + " " + valueName + " type " + std::to_string(type) + " = " +
-               std::string(reinterpret_cast<char *>(data), dataSize) + "\n";
-    }
-    RegCloseKey(key);
-}
-
 }  // namespace
-
-std::string ReadWholeFile(const std::string &path)
-{
-    std::string text;
-    ReadFileContent(path, &text);
-    return text;
-}
 
 TreeSnapshot SnapshotTree(const std::string &root)
 {
@@ -87,13 +61,5 @@ std::string TreeDifferences(const TreeSnapshot &before, const TreeSnapshot &afte
         if (before.find(entry.first) == before.end())
             out += "added: " + entry.first + "\n";
     }
-    return out;
-}
-
-std::string SnapshotVeltranoRegistry()
-{
-    std::string out;
-    AppendHive(HKEY_LOCAL_MACHINE, "HKLM", out);
-    AppendHive(HKEY_CURRENT_USER, "HKCU", out);
     return out;
 }

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -15,10 +16,14 @@ struct SeenBox {
     bool HasErrorIcon;
 };
 
+// The button to press on a box, chosen from what it says.
+typedef std::function<int(const SeenBox &box)> BoxAnswer;
+
 class MessageBoxAnswerer {
 public:
     // button: IDOK or IDCANCEL, pressed on every box of the calling thread.
     explicit MessageBoxAnswerer(int button);
+    explicit MessageBoxAnswerer(const BoxAnswer &answer);
     ~MessageBoxAnswerer();
     // Ends the watch (bounded) and returns every box seen, in order.
     std::vector<SeenBox> Stop();
@@ -27,7 +32,7 @@ private:
     static DWORD WINAPI Watch(LPVOID self);
     void WatchLoop();
 
-    int Button;
+    BoxAnswer Answer;
     DWORD WatchedThread;
     HANDLE Thread;
     HANDLE Ready;

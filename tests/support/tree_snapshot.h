@@ -1,4 +1,4 @@
-// What a directory tree and the Veltrano registry values hold, to compare before and after a run.
+// What a directory tree holds, contents included, to compare before and after a run and say what changed.
 #pragma once
 
 #include <windows.h>
@@ -21,9 +21,3 @@ TreeSnapshot SnapshotTree(const std::string &root);
 
 // "" when equal, else one line per difference (added, removed, changed and how).
 std::string TreeDifferences(const TreeSnapshot &before, const TreeSnapshot &after);
-
-// Type and data of every value under SOFTWARE\Ostrand\Veltrano in both hives, one line each.
-std::string SnapshotVeltranoRegistry();
-
-// Whole file, or "" when it cannot be read.
-std::string ReadWholeFile(const std::string &path);

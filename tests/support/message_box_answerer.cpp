@@ -1,4 +1,4 @@
-#include "message_box_answerer.h"
+#include "support/message_box_answerer.h"
 
 #include <gtest/gtest.h>
 
@@ -56,7 +56,12 @@ SeenBox Describe(HWND box)
 }  // namespace
 
 MessageBoxAnswerer::MessageBoxAnswerer(int button)
-    : Button(button), WatchedThread(GetCurrentThreadId()), Thread(NULL), Ready(NULL), Stopping(0)
+    : MessageBoxAnswerer([button](const SeenBox &) { return button; })
+{
+}
+
+MessageBoxAnswerer::MessageBoxAnswerer(const BoxAnswer &answer)
+    : Answer(answer), WatchedThread(GetCurrentThreadId()), Thread(NULL), Ready(NULL), Stopping(0)
 {
     Ready = CreateEventA(NULL, TRUE, FALSE, NULL);
     Thread = CreateThread(NULL, 0, Watch, this, 0, NULL);
@@ -103,7 +108,7 @@ void MessageBoxAnswerer::WatchLoop()
             continue;
         }
         Seen.push_back(Describe(box));
-        PostMessageA(box, WM_COMMAND, Button, 0);
+        PostMessageA(box, WM_COMMAND, Answer(Seen.back()), 0);
         DWORD start = GetTickCount();
         while (IsWindow(box) && GetTickCount() - start < BOX_CLOSE_WAIT_MS)
             Sleep(2);
