@@ -11,8 +11,9 @@
 #include "base/install_state.h"
 #include "engine/tree_copy.h"
 #include "files/directory_size.h"
-#include "message_box_answerer.h"
 #include "support/files.h"
+#include "support/temp_directory.h"
+#include "support/message_box_answerer.h"
 #include "tree_fixture.h"
 
 namespace {
