@@ -9,9 +9,27 @@ namespace {
 
 // A value that refers back to itself would otherwise expand for ever.
 const int MAX_SUBSTITUTIONS = 64;
-const int ASSEMBLY_CHARS = 1023;
 // Room given to the lookup, terminator included: values of up to 258 bytes are used.
 const DWORD VALUE_CAPACITY = 259;
+
+// Replaces text[start, end) with value, in place; the result is cut to capacity - 1 bytes.
+void ReplaceSpan(char *text, int capacity, int start, int end, const char *value)
+{
+    int room = capacity - 1;
+    if (start >= room) {
+        text[room] = '\0';
+        return;
+    }
+    int valueLength = lstrlenA(value);
+    int valueKept = valueLength < room - start ? valueLength : room - start;
+    int tailAt = start + valueKept;
+    int tailLength = lstrlenA(text + end);
+    int tailKept = tailLength < room - tailAt ? tailLength : room - tailAt;
+    // The tail first: it lies where the value goes when the value is the longer one.
+    MoveMemory(text + tailAt, text + end, tailKept);
+    CopyMemory(text + start, value, valueKept);
+    text[tailAt + tailKept] = '\0';
+}
 
 }  // namespace
 
@@ -82,10 +100,10 @@ void StripBackslash(char *path)
         *last = '\0';
 }
 
-void ExpandEnvRefs(char *text, int size)
+void ExpandEnvRefs(char *text, int capacity)
 {
-    if (size > PATH_MAX_CHARS)
-        size = PATH_MAX_CHARS;
+    if (capacity <= 0)
+        return;
     for (int round = 0; round < MAX_SUBSTITUTIONS; ++round) {
         char *open = text;
         while (*open && *open != '%')
@@ -111,15 +129,66 @@ void ExpandEnvRefs(char *text, int size)
         // holds only a cut part of it, so stop as for an unset variable.
         if (got == 0 || got >= VALUE_CAPACITY)
             return;
-
-        char assembled[ASSEMBLY_CHARS + 1];
-        int prefixLength = static_cast<int>(open - text);
-        if (prefixLength > ASSEMBLY_CHARS)
-            prefixLength = ASSEMBLY_CHARS;
-        CopyMemory(assembled, text, prefixLength);
-        assembled[prefixLength] = '\0';
-        AppendBounded(assembled, value, COUNTOF(assembled));
-        AppendBounded(assembled, close + 1, COUNTOF(assembled));
-        CopyBounded(text, assembled, size + 1);
+        ReplaceSpan(text, capacity, static_cast<int>(open - text), static_cast<int>(close + 1 - text), value);
     }
+}
+
+BOOL CopyWhole(char *target, int capacity, const char *source)
+{
+    if (lstrlenA(source) > capacity - 1)
+        return FALSE;
+    CopyBounded(target, source, capacity);
+    return TRUE;
+}
+
+BOOL JoinPath(char *target, int capacity, const char *directory, const char *name)
+{
+    int directoryLength = lstrlenA(directory);
+    int nameLength = lstrlenA(name);
+    if (directoryLength + nameLength > capacity - 1)
+        return FALSE;
+    // The name first: it may lie in target, where the directory is about to go.
+    MoveMemory(target + directoryLength, name, nameLength + 1);
+    MoveMemory(target, directory, directoryLength);
+    return TRUE;
+}
+
+BOOL ExpandWhole(char *target, int capacity, const char *source)
+{
+    if (capacity <= 0)
+        return FALSE;
+    target[0] = '\0';
+    if (lstrlenA(source) > capacity - 1)
+        return FALSE;
+    CopyBounded(target, source, capacity);
+    ExpandEnvRefs(target, capacity);
+    // A result that fills the buffer may have been cut, unless nothing was expanded.
+    if (lstrlenA(target) < capacity - 1 || lstrcmpA(source, target) == 0)
+        return TRUE;
+    target[0] = '\0';
+    return FALSE;
+}
+
+BOOL FileBaseName(char *baseName, int capacity, const char *fileName)
+{
+    if (capacity <= 0)
+        return FALSE;
+    const char *lastDot = LastCharOf(fileName, '.');
+    int length = lastDot ? static_cast<int>(lastDot - fileName) : lstrlenA(fileName);
+    if (length > capacity - 1) {
+        baseName[0] = '\0';
+        return FALSE;
+    }
+    MoveMemory(baseName, fileName, length);
+    baseName[length] = '\0';
+    return TRUE;
+}
+
+const char *SkipFlagsPrefix(const char *value)
+{
+    while (*value >= '0' && *value <= '9')
+        ++value;
+    if (*value == ',')
+        ++value;
+    return value;
 }

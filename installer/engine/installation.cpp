@@ -12,6 +12,7 @@
 #include "files/file_exists.h"
 #include "files/whole_copy.h"
 #include "lists/check_list.h"
+#include "lists/list_rows.h"
 #include "pages/run_report.h"
 
 namespace {
@@ -32,28 +33,6 @@ int CutAfterLastBackslash(char *path)
         return 0;
     path[last - path + 1] = '\0';
     return 1;
-}
-
-// dir followed by name; 0 (and an empty target) when the whole path does not fit,
-// since a cut path may name another file.
-int JoinWhole(char *target, int capacity, const char *dir, const char *name)
-{
-    target[0] = '\0';
-    if (lstrlenA(dir) + lstrlenA(name) > capacity - 1)
-        return 0;
-    CopyBounded(target, dir, capacity);
-    AppendBounded(target, name, capacity);
-    return 1;
-}
-
-// Expands references in a whole path buffer; 0 when the expansion filled all 259 characters
-// and so may have been cut.
-int ExpandWhole(char (&path)[PATH_BUFFER_SIZE])
-{
-    char before[PATH_BUFFER_SIZE];
-    CopyBounded(before, path, COUNTOF(before));
-    ExpandEnvRefs(path, PATH_MAX_CHARS);
-    return lstrlenA(path) < PATH_MAX_CHARS || lstrcmpA(before, path) == 0;
 }
 
 // Replaces target with source and leaves the copy with the archive attribute alone. A failed
@@ -84,13 +63,12 @@ void CopyMainSettingsFile()
 // Leaves the desktop installation directory as the process's current directory.
 void CopyButtonBarFile()
 {
-    // One byte more room than a value may use: a longer setting shows as such and is not
-    // taken cut, since its first 258 characters may name some other file.
+    // One byte more room than a value may use, so that a longer setting shows as such.
+    char setting[PATH_BUFFER_SIZE];
+    int length = GetPrivateProfileStringA("buttonbar", "buttonbar", DEFAULT_BUTTON_BAR, setting,
+                                          COUNTOF(setting), InstallState.SourceIniPath);
     char source[PATH_BUFFER_SIZE];
-    int length = GetPrivateProfileStringA("buttonbar", "buttonbar", DEFAULT_BUTTON_BAR, source,
-                                          COUNTOF(source), InstallState.SourceIniPath);
-    int whole = length <= VALUE_MAX_CHARS;
-    whole = whole && ExpandWhole(source);
+    BOOL whole = length <= VALUE_MAX_CHARS && ExpandWhole(source, COUNTOF(source), setting);
     // A bare or relative name, the default included, lies in the desktop installation.
     SetCurrentDirectoryA(InstallState.DesktopDir);
     if (!whole)
@@ -112,7 +90,7 @@ void CopyButtonBarFile()
     CopyBounded(targetDir, InstallState.AppDataPath, COUNTOF(targetDir));
     AppendBackslash(targetDir, COUNTOF(targetDir));
     char target[PATH_BUFFER_SIZE];
-    if (JoinWhole(target, COUNTOF(target), targetDir, InstallState.ButtonBarName))
+    if (JoinPath(target, COUNTOF(target), targetDir, InstallState.ButtonBarName))
         CopyReplacing(source, target);
 }
 
@@ -126,7 +104,7 @@ void CopyFtpSettingsFile()
     if (!CutAfterLastBackslash(targetDir))
         return;
     char target[PATH_BUFFER_SIZE];
-    if (JoinWhole(target, COUNTOF(target), targetDir, FTP_TARGET_NAME))
+    if (JoinPath(target, COUNTOF(target), targetDir, FTP_TARGET_NAME))
         CopyReplacing(InstallState.SourceFtpIniPath, target);
 }
 
@@ -153,18 +131,6 @@ void RecordLanguage(HWND page)
     ShowStatus(page, READY_NOTE);
 }
 
-// The row's file name, at most 258 characters; 0 when the row has none.
-int ReadRowName(HWND list, int row, char *name, int capacity)
-{
-    LVITEMA item = {};
-    item.iSubItem = 0;
-    item.pszText = name;
-    item.cchTextMax = capacity;
-    name[0] = '\0';
-    int length = static_cast<int>(SendMessageA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item)));
-    return length > 0;
-}
-
 }  // namespace
 
 void CopyExtraSettingsFiles(HWND page)
@@ -174,8 +140,7 @@ void CopyExtraSettingsFiles(HWND page)
     if (!CutAfterLastBackslash(sourceDir))
         return;
     char targetDir[PATH_BUFFER_SIZE];
-    CopyBounded(targetDir, InstallState.TargetIniPath, COUNTOF(targetDir));
-    if (!ExpandWhole(targetDir) || !CutAfterLastBackslash(targetDir))
+    if (!ExpandWhole(targetDir, COUNTOF(targetDir), InstallState.TargetIniPath) || !CutAfterLastBackslash(targetDir))
         return;
 
     HWND list = InstallState.SettingsFileList;
@@ -187,16 +152,16 @@ void CopyExtraSettingsFiles(HWND page)
             return;
         if (!IsItemChecked(list, row))
             continue;
+        // The first column's file name, at most 258 characters as a settings value.
         char name[PATH_BUFFER_SIZE];
-        if (!ReadRowName(list, row, name, VALUE_MAX_CHARS + 1))
+        if (!GetListText(list, row, 0, name, VALUE_MAX_CHARS + 1) || !name[0])
             continue;
         ShowStatus(page, name);
         char source[PATH_BUFFER_SIZE];
         char target[PATH_BUFFER_SIZE];
         // Never replaces a file already on the device; the result is not examined.
         DWORD error;
-        if (JoinWhole(source, COUNTOF(source), sourceDir, name) &&
-            JoinWhole(target, COUNTOF(target), targetDir, name))
+        if (JoinPath(source, COUNTOF(source), sourceDir, name) && JoinPath(target, COUNTOF(target), targetDir, name))
             CopyWholeFile(source, target, TRUE, &error);
     }
     if (!InstallState.AbortRequested) {

@@ -18,56 +18,6 @@ namespace {
 const int DETECT_TEXT_SIZE = 8189;
 const char PORTABLE_PLUGIN_BASE[] = "%U3_APP_DATA_PATH%\\Plugins\\";
 
-// A desktop plugin value taken apart: flags prefix, source directory, plugin file name.
-struct PluginValue {
-    char Flags[PATH_BUFFER_SIZE];
-    char SourceDirectory[PATH_BUFFER_SIZE];
-    char FileName[PATH_BUFFER_SIZE];
-};
-
-int KindOfLabel(const char *label)
-{
-    for (int kind = 0; kind < PLUGIN_KIND_COUNT; ++kind) {
-        const char *prefix = PluginKind[kind].LabelPrefix;
-        int length = lstrlenA(prefix);
-        int i = 0;
-        while (i < length && label[i] == prefix[i])
-            ++i;
-        if (i == length)
-            return kind;
-    }
-    return -1;
-}
-
-// Expands a value of at most 259 characters in place; FALSE when the expanded text filled all 259
-// and so may have been cut.
-BOOL ExpandsWhole(char *value)
-{
-    char before[PATH_BUFFER_SIZE];
-    CopyBounded(before, value, COUNTOF(before));
-    ExpandEnvRefs(value, PATH_MAX_CHARS);
-    return lstrlenA(value) < PATH_MAX_CHARS || lstrcmpA(before, value) == 0;
-}
-
-// FALSE when the value has no backslash.
-BOOL SplitPluginValue(char *value, PluginValue *parts)
-{
-    char *last = LastCharOf(value, '\\');
-    if (!last)
-        return FALSE;
-    CopyBounded(parts->FileName, last + 1, COUNTOF(parts->FileName));
-    *last = '\0';
-    const char *rest = value;
-    while (*rest >= '0' && *rest <= '9')
-        ++rest;
-    if (*rest == ',')
-        ++rest;
-    int flagsLength = static_cast<int>(rest - value);
-    CopyBounded(parts->Flags, value, flagsLength + 1);
-    CopyBounded(parts->SourceDirectory, rest, COUNTOF(parts->SourceDirectory));
-    return TRUE;
-}
-
 // The nearest earlier checked row of the same source directory, or -1. Searched from the nearest
 // row back, so that thousands of rows of one directory cost one look each.
 int NearestSharingRow(HWND list, int row, const char *sourceDirectory)
@@ -118,32 +68,23 @@ BOOL TakenByAnotherSource(HWND list, int row, const char *target, const char *so
     return FALSE;
 }
 
-// The plugin file name without its last extension.
-void BaseNameOf(const char *fileName, char *baseName)
-{
-    CopyBounded(baseName, fileName, PATH_BUFFER_SIZE);
-    char *lastDot = LastCharOf(baseName, '.');
-    if (lastDot)
-        *lastDot = '\0';
-}
-
 // PluginBase\kind\name\ into target. With create, each level is made as it is reached; FALSE
 // (nothing made below the level that does not fit) when the path does not fit.
-BOOL TargetDirectory(int kind, const char *name, BOOL create, char *target)
+BOOL TargetDirectory(int kind, const char *name, BOOL create, char (&target)[PATH_BUFFER_SIZE])
 {
-    CopyBounded(target, InstallState.PluginBase, PATH_BUFFER_SIZE);
-    ExpandEnvRefs(target, PATH_MAX_CHARS);
+    CopyBounded(target, InstallState.PluginBase, COUNTOF(target));
+    ExpandEnvRefs(target, COUNTOF(target));
     if (create)
         CreateDirectoryA(target, NULL);
-    AppendBackslash(target, PATH_BUFFER_SIZE);
+    AppendBackslash(target, COUNTOF(target));
     const char *levels[] = {PluginKind[kind].TargetSubdir, name};
     for (const char *level : levels) {
-        if (lstrlenA(target) + lstrlenA(level) + 1 > PATH_MAX_CHARS)
+        // Room is kept for the backslash after the level.
+        if (!JoinPath(target, COUNTOF(target) - 1, target, level))
             return FALSE;
-        AppendBounded(target, level, PATH_BUFFER_SIZE);
         if (create)
             CreateDirectoryA(target, NULL);
-        AppendBackslash(target, PATH_BUFFER_SIZE);
+        AppendBackslash(target, COUNTOF(target));
     }
     return TRUE;
 }
@@ -164,10 +105,8 @@ BOOL ChooseFolderName(HWND list, int row, int kind, const char *baseName, const 
             return TRUE;
         char number[16];
         wsprintfA(number, "_%d", suffix);
-        if (lstrlenA(baseName) + lstrlenA(number) > capacity - 1)
+        if (!JoinPath(folderName, capacity, baseName, number))
             return FALSE;
-        CopyBounded(folderName, baseName, capacity);
-        AppendBounded(folderName, number, capacity);
     }
 }
 
@@ -177,7 +116,7 @@ void ReportTargetTooLong(int kind, const char *folderName)
 {
     char base[PATH_BUFFER_SIZE];
     CopyBounded(base, InstallState.PluginBase, COUNTOF(base));
-    ExpandEnvRefs(base, PATH_MAX_CHARS);
+    ExpandEnvRefs(base, COUNTOF(base));
     char whole[4 * PATH_BUFFER_SIZE];
     CopyBounded(whole, base, COUNTOF(whole));
     AppendBounded(whole, "\\", COUNTOF(whole));
@@ -214,7 +153,7 @@ const char *RelativeTarget(const char *target)
 {
     char base[PATH_BUFFER_SIZE];
     CopyBounded(base, InstallState.PluginBase, COUNTOF(base));
-    ExpandEnvRefs(base, PATH_MAX_CHARS);
+    ExpandEnvRefs(base, COUNTOF(base));
     AppendBackslash(base, COUNTOF(base));
     int length = lstrlenA(base);
     if (!StartsWithIgnoringCase(target, base))
@@ -284,8 +223,7 @@ void TransferPlugins(HWND page)
             return;
         if (!IsItemChecked(list, row))
             continue;
-        // The whole buffer: the plugin page lists only labels that hold their key whole, up to 259
-        // characters.
+        // The whole buffer: the plugin page lists only labels that hold their key whole.
         char label[PATH_BUFFER_SIZE];
         if (!GetListText(list, row, PLUGIN_COLUMN_LABEL, label, COUNTOF(label)))
             continue;
@@ -293,26 +231,17 @@ void TransferPlugins(HWND page)
         SetProgress(page, accumulator / (checked + 2));
         accumulator += 100;
 
-        int kind = KindOfLabel(label);
+        char desktopKey[PATH_BUFFER_SIZE];
+        int kind = ParsePluginLabel(label, desktopKey, COUNTOF(desktopKey));
         if (kind < 0)
             continue;
-        char desktopKey[PATH_BUFFER_SIZE];
-        CopyBounded(desktopKey, label + lstrlenA(PluginKind[kind].LabelPrefix), COUNTOF(desktopKey));
-        if (PluginKind[kind].Renumbered) {
-            for (char *c = desktopKey; *c; ++c) {
-                if (*c == ':') {
-                    *c = '\0';
-                    break;
-                }
-            }
-        }
 
-        // Taken whole or not at all, as the plugin page takes it: a cut value, or an expansion that
-        // filled the buffer and may have been cut, would name another file or directory.
-        char value[PATH_BUFFER_SIZE + 1];
-        if (GetPrivateProfileStringA(PluginKind[kind].Section, desktopKey, "", value, COUNTOF(value),
+        // Read with one byte to spare, so that a value too long for a path buffer shows as such.
+        char setting[PATH_BUFFER_SIZE + 1];
+        char value[PATH_BUFFER_SIZE];
+        if (GetPrivateProfileStringA(PluginKind[kind].Section, desktopKey, "", setting, COUNTOF(setting),
                                      InstallState.SourceIniPath) > PATH_MAX_CHARS ||
-            !ExpandsWhole(value)) {
+            !ExpandWhole(value, COUNTOF(value), setting)) {
             // A checked plugin that cannot be copied is not passed over in silence either: the
             // box names it by its row label.
             ReportCopyError(label, ERROR_FILENAME_EXCED_RANGE);
@@ -323,7 +252,7 @@ void TransferPlugins(HWND page)
             continue;
         // The file name goes into the registration, the base name into the device's path.
         char baseName[PATH_BUFFER_SIZE];
-        BaseNameOf(parts.FileName, baseName);
+        FileBaseName(baseName, COUNTOF(baseName), parts.FileName);
         if (!IsSafeDeviceName(parts.FileName) || !IsSafeDeviceName(baseName)) {
             ReportCopyError(label, ERROR_INVALID_NAME);
             continue;

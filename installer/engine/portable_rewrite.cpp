@@ -7,10 +7,6 @@
 
 // The values stay unexpanded: the file manager resolves them on whatever host the device is in.
 const PortableRewriteStep PortableRewrite[PORTABLE_REWRITE_STEP_COUNT] = {
-    {REWRITE_REMOVE_SECTION, "PackerPlugins", NULL, NULL},
-    {REWRITE_REMOVE_SECTION, "ListerPlugins", NULL, NULL},
-    {REWRITE_REMOVE_SECTION, "FileSystemPlugins", NULL, NULL},
-    {REWRITE_REMOVE_SECTION, "ContentPlugins", NULL, NULL},
     {REWRITE_REMOVE_KEY, "configuration", "iconlib", NULL},
     {REWRITE_REMOVE_KEY, "configuration", "drivelib", NULL},
     {REWRITE_REMOVE_KEY, "configuration", "viewer", NULL},
@@ -27,11 +23,11 @@ const PortableRewriteStep PortableRewrite[PORTABLE_REWRITE_STEP_COUNT] = {
 
 void ApplyPortableRewrite(const char *iniPath, const char *buttonBarName)
 {
+    // The desktop registrations go first; the plugin transfer writes the device's own.
+    for (const PluginKindEntry &kind : PluginKind)
+        WritePrivateProfileStringA(kind.Section, NULL, NULL, iniPath);
     for (const PortableRewriteStep &step : PortableRewrite) {
         switch (step.Operation) {
-        case REWRITE_REMOVE_SECTION:
-            WritePrivateProfileStringA(step.Section, NULL, NULL, iniPath);
-            break;
         case REWRITE_REMOVE_KEY:
             WritePrivateProfileStringA(step.Section, step.Key, NULL, iniPath);
             break;
@@ -39,7 +35,7 @@ void ApplyPortableRewrite(const char *iniPath, const char *buttonBarName)
             WritePrivateProfileStringA(step.Section, step.Key, step.Value, iniPath);
             break;
         case REWRITE_WRITE_BUTTON_BAR: {
-            // Room for the prefix and a whole file name: a cut value would name another file.
+            // Room for the prefix and a whole file name, never cut.
             char value[2 * PATH_BUFFER_SIZE];
             CopyBounded(value, step.Value, COUNTOF(value));
             AppendBounded(value, buttonBarName, COUNTOF(value));

@@ -2,7 +2,6 @@
 #pragma once
 
 enum RewriteOperation {
-    REWRITE_REMOVE_SECTION,
     REWRITE_REMOVE_KEY,
     REWRITE_WRITE_VALUE,
     REWRITE_WRITE_BUTTON_BAR,  // Value followed by the device's button bar file name
@@ -11,14 +10,15 @@ enum RewriteOperation {
 struct PortableRewriteStep {
     RewriteOperation Operation;
     const char *Section;  // spelled as the file manager's own code spells it
-    const char *Key;      // NULL for a whole section
+    const char *Key;
     const char *Value;    // NULL when removing
 };
 
-enum { PORTABLE_REWRITE_STEP_COUNT = 16 };
+enum { PORTABLE_REWRITE_STEP_COUNT = 12 };
 
 // Applied in this order: a key is removed before it is written anew.
 extern const PortableRewriteStep PortableRewrite[PORTABLE_REWRITE_STEP_COUNT];
 
-// Runs every step on iniPath through the profile functions; their results are not examined.
+// Removes the section of every plugin kind (PluginKind), then runs every step on iniPath
+// through the profile functions; their results are not examined.
 void ApplyPortableRewrite(const char *iniPath, const char *buttonBarName);

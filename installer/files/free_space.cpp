@@ -54,7 +54,7 @@ unsigned long long FreeSpaceKiB(const char *path)
 {
     char root[PATH_BUFFER_SIZE];
     CopyBounded(root, path, COUNTOF(root));
-    ExpandEnvRefs(root, PATH_MAX_CHARS);
+    ExpandEnvRefs(root, COUNTOF(root));
     ReduceToVolumeRoot(root, COUNTOF(root));
 
     // Looked up at every call: older systems lack it.

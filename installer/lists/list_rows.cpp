@@ -47,7 +47,7 @@ void SetListText(HWND list, int row, int subitem, const char *text)
     SendMessageA(list, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
 }
 
-BOOL GetListText(HWND list, int row, int subitem, char *buffer, int size)
+BOOL GetListText(HWND list, int row, int subitem, char *buffer, int capacity)
 {
     buffer[0] = '\0';
     LVITEMA item = {};
@@ -55,7 +55,7 @@ BOOL GetListText(HWND list, int row, int subitem, char *buffer, int size)
     item.iItem = row;
     item.iSubItem = subitem;
     item.pszText = buffer;
-    item.cchTextMax = size;
+    item.cchTextMax = capacity;
     return SendMessageA(list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item)) != 0;
 }
 

@@ -18,8 +18,9 @@ int AppendListRow(HWND list, const char *text);
 
 void SetListText(HWND list, int row, int subitem, const char *text);
 
-// Reads a cell into buffer (size bytes); FALSE when the row does not exist.
-BOOL GetListText(HWND list, int row, int subitem, char *buffer, int size);
+// Reads a cell into buffer (capacity bytes; a longer text is cut); FALSE when the row does not
+// exist.
+BOOL GetListText(HWND list, int row, int subitem, char *buffer, int capacity);
 
 int ListRowCount(HWND list);
 

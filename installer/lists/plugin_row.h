@@ -1,5 +1,39 @@
-// The rows of the plugin list, which the plugin page fills and the installation reads back.
+// The rows of the plugin list, which the plugin page fills and the installation reads back: the
+// row label ("Packer: 7z", "Lister: 0: imgview") and the desktop plugin value it stands for
+// ("<flags>,<directory>\<file>"). Whole or nothing, as the path helpers: the installation finds
+// the key again in the label, and a cut key or path would name another plugin.
 #pragma once
+
+#include <windows.h>
+
+#include "base/install_state.h"
+#include "base/path_helpers.h"
 
 // Columns of a plugin row.
 enum { PLUGIN_COLUMN_LABEL = 0, PLUGIN_COLUMN_SIZE = 1, PLUGIN_COLUMN_PATH = 2, PLUGIN_COLUMN_COPIED_TO = 3 };
+
+// label = the kind's prefix and the key, then ": " and moduleBaseName unless that is NULL. FALSE,
+// and an empty label, when the prefix and the key do not fit; the module name, which is never
+// read back, is shown as far as it fits.
+BOOL ComposePluginLabel(char *label, int capacity, int kind, const char *key, const char *moduleBaseName);
+
+// The kind whose prefix starts label, and the desktop key into desktopKey: the rest of the label,
+// for a numbered kind up to its first ':'. -1, and an empty key, when no prefix starts the label
+// or the key does not fit.
+int ParsePluginLabel(const char *label, char *desktopKey, int capacity);
+
+// A desktop plugin value taken apart: flags prefix (digits and one comma, as written), source
+// directory, plugin file name.
+struct PluginValue {
+    char Flags[PATH_BUFFER_SIZE];
+    char SourceDirectory[PATH_BUFFER_SIZE];
+    char FileName[PATH_BUFFER_SIZE];
+};
+
+// Splits value at its last backslash, then the flags prefix off the directory. FALSE, and empty
+// parts, when the value has no backslash or a part does not fit.
+BOOL SplitPluginValue(const char *value, PluginValue *parts);
+
+// The base name of the value's plugin file, the module name a numbered kind's label ends in.
+// FALSE, and an empty name, when the value has no backslash or the name does not fit.
+BOOL PluginModuleName(const char *value, char *baseName, int capacity);

@@ -5,50 +5,28 @@
 #include "base/path_helpers.h"
 #include "files/directory_size.h"
 #include "lists/list_rows.h"
+#include "lists/plugin_row.h"
 
 namespace {
 
 // Key names of one section, each ended by a zero byte; names past its end are not read.
 char KeyNames[65536];
 
-// Text after the last backslash, cut at its last '.'; FALSE when the value has no backslash.
-BOOL ModuleBaseName(const char *value, char *name, int capacity)
+// A numbered kind's label ends in the base name of its plugin file.
+BOOL ComposeRowLabel(int kind, const char *key, char *label, int capacity)
 {
-    name[0] = '\0';
-    const char *lastBackslash = LastCharOf(value, '\\');
-    if (!lastBackslash)
-        return FALSE;
-    CopyBounded(name, lastBackslash + 1, capacity);
-    char *lastDot = LastCharOf(name, '.');
-    if (lastDot)
-        *lastDot = '\0';
-    return TRUE;
-}
-
-// FALSE when the prefix and the key do not fit the label whole: the plugin transfer finds the key
-// again in the label, and a cut one would name another key, or none.
-BOOL ComposeLabel(const char *section, const char *prefix, const char *key, BOOL withModuleName, char *label)
-{
-    if (lstrlenA(prefix) + lstrlenA(key) > PATH_MAX_CHARS)
-        return FALSE;
-    CopyBounded(label, prefix, PATH_BUFFER_SIZE);
-    AppendBounded(label, key, PATH_BUFFER_SIZE);
-    if (!withModuleName)
-        return TRUE;
+    if (!PluginKind[kind].Renumbered)
+        return ComposePluginLabel(label, capacity, kind, key, NULL);
     char value[PATH_BUFFER_SIZE];
-    GetPrivateProfileStringA(section, key, "", value, COUNTOF(value), InstallState.SourceIniPath);
+    GetPrivateProfileStringA(PluginKind[kind].Section, key, "", value, COUNTOF(value), InstallState.SourceIniPath);
     char baseName[PATH_BUFFER_SIZE];
-    if (ModuleBaseName(value, baseName, COUNTOF(baseName))) {
-        AppendBounded(label, ": ", PATH_BUFFER_SIZE);
-        AppendBounded(label, baseName, PATH_BUFFER_SIZE);
-    }
-    return TRUE;
+    BOOL named = PluginModuleName(value, baseName, COUNTOF(baseName));
+    return ComposePluginLabel(label, capacity, kind, key, named ? baseName : NULL);
 }
 
-// The plugin directory of a key's value, expanded in place inside value; NULL when the value
-// names no file in a directory, or is longer than a path buffer holds: its first 259 characters
-// may end inside a directory name and so name the parent directory. value has room for one
-// character more than a path buffer, so that such a value shows as too long.
+// The plugin directory of a key's value, expanded in place inside value, within a path buffer;
+// NULL when the value names no file in a directory, or is longer than a path buffer holds (value
+// has room for one character more, so that such a value shows as too long).
 char *PluginDirectory(const char *section, const char *key, char *value, int capacity)
 {
     ZeroMemory(value, capacity);
@@ -62,7 +40,7 @@ char *PluginDirectory(const char *section, const char *key, char *value, int cap
     if (!lastBackslash || !lastBackslash[1])
         return NULL;
     *lastBackslash = '\0';
-    ExpandEnvRefs(path, PATH_MAX_CHARS - static_cast<int>(path - value));
+    ExpandEnvRefs(path, PATH_BUFFER_SIZE - static_cast<int>(path - value));
     return path;
 }
 
@@ -80,17 +58,10 @@ BOOL IsDetectCompanion(const char *keyName)
     return FALSE;
 }
 
-const char *SkipFlagsPrefix(const char *value)
+void AddPluginSection(HWND list, int kind)
 {
-    while (*value >= '0' && *value <= '9')
-        ++value;
-    if (*value == ',')
-        ++value;
-    return value;
-}
-
-void AddPluginSection(HWND list, const char *section, const char *prefix, BOOL withModuleName)
-{
+    const char *section = PluginKind[kind].Section;
+    BOOL withModuleName = PluginKind[kind].Renumbered;
     ZeroMemory(KeyNames, 2);
     GetPrivateProfileStringA(section, NULL, "", KeyNames, COUNTOF(KeyNames) - 1, InstallState.SourceIniPath);
     // A list cut at the buffer's end still ends in an empty name.
@@ -100,7 +71,7 @@ void AddPluginSection(HWND list, const char *section, const char *prefix, BOOL w
         if (withModuleName && IsDetectCompanion(key))
             continue;
         char label[PATH_BUFFER_SIZE];
-        if (!ComposeLabel(section, prefix, key, withModuleName, label))
+        if (!ComposeRowLabel(kind, key, label, COUNTOF(label)))
             continue;
 
         char value[PATH_BUFFER_SIZE + 1];
@@ -124,5 +95,5 @@ void AddPluginSection(HWND list, const char *section, const char *prefix, BOOL w
 void FillPluginList(HWND list)
 {
     for (int kind = 0; kind < PLUGIN_KIND_COUNT; ++kind)
-        AddPluginSection(list, PluginKind[kind].Section, PluginKind[kind].LabelPrefix, PluginKind[kind].Renumbered);
+        AddPluginSection(list, kind);
 }

@@ -23,10 +23,8 @@ void FillSettingsFileList(HWND list)
     if (!lastBackslash)
         return;
     lastBackslash[1] = '\0';
-    // A pattern that does not fit would search another directory.
-    if (lstrlenA(pattern) + 5 > PATH_MAX_CHARS)
+    if (!JoinPath(pattern, COUNTOF(pattern), pattern, "*.ini"))
         return;
-    AppendBounded(pattern, "*.ini", COUNTOF(pattern));
 
     WIN32_FIND_DATAA entry;
     HANDLE search = FindFirstFileA(pattern, &entry);

@@ -10,9 +10,9 @@ const char DEFAULT_INSTALL_DIR[] = "c:\\veltrfm";
 // Room the registry may fill; a value that needs more counts as absent.
 const DWORD VALUE_CAPACITY = 259;
 
-// Copies a value's data, up to its first zero byte, into output; leaves output alone when the
-// value is missing or too long.
-void ReadValueAsText(HKEY key, const char *name, char *output)
+// Copies a value's data, up to its first zero byte, into output (capacity bytes); leaves output
+// alone when the value is missing or does not fit.
+void ReadValueAsText(HKEY key, const char *name, char *output, int capacity)
 {
     char data[PATH_BUFFER_SIZE];
     DWORD size = VALUE_CAPACITY;
@@ -20,7 +20,7 @@ void ReadValueAsText(HKEY key, const char *name, char *output)
         return;
     // DWORD and binary data, and strings stored without one, bring no terminator of their own.
     data[size < VALUE_CAPACITY ? size : VALUE_CAPACITY] = '\0';
-    CopyBounded(output, data, PATH_BUFFER_SIZE);
+    CopyWhole(output, capacity, data);
 }
 
 // A dot is never the lead byte of a double-byte character, so the byte after it starts one.
@@ -35,19 +35,6 @@ BOOL HasBackslash(const char *path)
     return LastCharOf(path, '\\') != NULL;
 }
 
-// path = directory followed by name, when that fits in a path buffer; otherwise path is
-// left unchanged and the result is 0. name may point into path.
-int JoinPath(char *path, const char *directory, const char *name)
-{
-    if (lstrlenA(directory) + lstrlenA(name) > PATH_MAX_CHARS)
-        return 0;
-    char joined[PATH_BUFFER_SIZE];
-    CopyBounded(joined, directory, COUNTOF(joined));
-    AppendBounded(joined, name, COUNTOF(joined));
-    CopyBounded(path, joined, PATH_BUFFER_SIZE);
-    return 1;
-}
-
 // One byte more than a path buffer, so that a directory of 259 characters still takes its
 // separator and the join then sees the full length it needs.
 void DirectoryWithBackslash(char (&target)[PATH_BUFFER_SIZE + 1], const char *directory)
@@ -58,30 +45,31 @@ void DirectoryWithBackslash(char (&target)[PATH_BUFFER_SIZE + 1], const char *di
 
 }  // namespace
 
-void ReadInstallKey(HKEY hive, char *first, char *second, InstallKeySelector selector)
+void ReadInstallKey(HKEY hive, char *first, int firstCapacity, char *second, int secondCapacity,
+                    InstallKeySelector selector)
 {
     HKEY key;
     if (RegOpenKeyExA(hive, INSTALL_KEY, 0, KEY_READ, &key) != ERROR_SUCCESS)
         return;
     if (selector == INSTALL_KEY_SETTINGS_NAMES) {
-        ReadValueAsText(key, "IniFileName", first);
+        ReadValueAsText(key, "IniFileName", first, firstCapacity);
         if (second)
-            ReadValueAsText(key, "FtpIniName", second);
+            ReadValueAsText(key, "FtpIniName", second, secondCapacity);
     } else {
-        ReadValueAsText(key, "InstallDir", first);
+        ReadValueAsText(key, "InstallDir", first, firstCapacity);
     }
     RegCloseKey(key);
 }
 
-void FindDesktopDir(char *directory)
+void FindDesktopDir(char *directory, int capacity)
 {
     char iniName[PATH_BUFFER_SIZE] = "";
-    ReadInstallKey(HKEY_LOCAL_MACHINE, iniName, NULL, INSTALL_KEY_SETTINGS_NAMES);
-    ReadInstallKey(HKEY_CURRENT_USER, iniName, NULL, INSTALL_KEY_SETTINGS_NAMES);
+    ReadInstallKey(HKEY_LOCAL_MACHINE, iniName, COUNTOF(iniName), NULL, 0, INSTALL_KEY_SETTINGS_NAMES);
+    ReadInstallKey(HKEY_CURRENT_USER, iniName, COUNTOF(iniName), NULL, 0, INSTALL_KEY_SETTINGS_NAMES);
 
     char found[PATH_BUFFER_SIZE] = "";
-    ReadInstallKey(HKEY_LOCAL_MACHINE, found, NULL, INSTALL_KEY_INSTALL_DIR);
-    ReadInstallKey(HKEY_CURRENT_USER, found, NULL, INSTALL_KEY_INSTALL_DIR);
+    ReadInstallKey(HKEY_LOCAL_MACHINE, found, COUNTOF(found), NULL, 0, INSTALL_KEY_INSTALL_DIR);
+    ReadInstallKey(HKEY_CURRENT_USER, found, COUNTOF(found), NULL, 0, INSTALL_KEY_INSTALL_DIR);
 
     // The name is used as configured: a bare name is looked for in the Windows directory by the
     // profile interface itself. A ".\" name is relative to the directory being looked for.
@@ -89,10 +77,11 @@ void FindDesktopDir(char *directory)
         GetPrivateProfileStringA("Configuration", "InstallDir", "", found, PATH_MAX_CHARS, iniName);
     if (!found[0])
         CopyBounded(found, DEFAULT_INSTALL_DIR, COUNTOF(found));
-    CopyBounded(directory, found, PATH_BUFFER_SIZE);
+    if (!CopyWhole(directory, capacity, found) && capacity > 0)
+        directory[0] = '\0';
 }
 
-void ResolveSettingsPath(char *path, const char *defaultName, const char *baseDirectory)
+void ResolveSettingsPath(char (&path)[PATH_BUFFER_SIZE], const char *defaultName, const char *baseDirectory)
 {
     char windowsDir[PATH_BUFFER_SIZE + 1] = "";
     char reported[PATH_BUFFER_SIZE];
@@ -100,27 +89,30 @@ void ResolveSettingsPath(char *path, const char *defaultName, const char *baseDi
     if (length > 0 && length < PATH_MAX_CHARS)
         DirectoryWithBackslash(windowsDir, reported);
 
+    // A join that does not fit leaves the path as it came.
     if (!path[0]) {
-        JoinPath(path, windowsDir, defaultName);
+        JoinPath(path, COUNTOF(path), windowsDir, defaultName);
     } else if (!HasBackslash(path)) {
-        JoinPath(path, windowsDir, path);
+        JoinPath(path, COUNTOF(path), windowsDir, path);
     } else if (StartsWithDotBackslash(path)) {
         char base[PATH_BUFFER_SIZE + 1];
         DirectoryWithBackslash(base, baseDirectory);
-        JoinPath(path, base, path + 2);
+        JoinPath(path, COUNTOF(path), base, path + 2);
     }
-    ExpandEnvRefs(path, PATH_MAX_CHARS);
+    ExpandEnvRefs(path, COUNTOF(path));
 }
 
-void FindDesktopSettings(char *mainIniPath, char *ftpIniPath)
+void FindDesktopSettings(char (&mainIniPath)[PATH_BUFFER_SIZE], char (&ftpIniPath)[PATH_BUFFER_SIZE])
 {
     mainIniPath[0] = '\0';
     ftpIniPath[0] = '\0';
-    ReadInstallKey(HKEY_LOCAL_MACHINE, mainIniPath, ftpIniPath, INSTALL_KEY_SETTINGS_NAMES);
-    ReadInstallKey(HKEY_CURRENT_USER, mainIniPath, ftpIniPath, INSTALL_KEY_SETTINGS_NAMES);
+    ReadInstallKey(HKEY_LOCAL_MACHINE, mainIniPath, COUNTOF(mainIniPath), ftpIniPath, COUNTOF(ftpIniPath),
+                   INSTALL_KEY_SETTINGS_NAMES);
+    ReadInstallKey(HKEY_CURRENT_USER, mainIniPath, COUNTOF(mainIniPath), ftpIniPath, COUNTOF(ftpIniPath),
+                   INSTALL_KEY_SETTINGS_NAMES);
 
     char installDir[PATH_BUFFER_SIZE];
-    FindDesktopDir(installDir);
+    FindDesktopDir(installDir, COUNTOF(installDir));
     ResolveSettingsPath(ftpIniPath, "vpx_ftp.ini", installDir);
     ResolveSettingsPath(mainIniPath, "vtmain.ini", installDir);
 }

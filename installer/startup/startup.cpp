@@ -30,7 +30,7 @@ BOOL ComposeTargetIniPath()
 {
     CopyBounded(InstallState.TargetIniPath, InstallState.AppDataPath, COUNTOF(InstallState.TargetIniPath));
     AppendBounded(InstallState.TargetIniPath, "\\vtmain.ini", COUNTOF(InstallState.TargetIniPath));
-    // A cut path would name another file, or another directory, on the device.
+    // Refused rather than used cut.
     DWORD length = ReadEnvironmentValue("U3_APP_DATA_PATH", NULL, 0);
     return length <= PATH_MAX_CHARS &&
            lstrlenA(InstallState.AppDataPath) + lstrlenA("\\vtmain.ini") <= PATH_MAX_CHARS;
@@ -38,7 +38,7 @@ BOOL ComposeTargetIniPath()
 
 void LocateDesktopDir()
 {
-    FindDesktopDir(InstallState.DesktopDir);
+    FindDesktopDir(InstallState.DesktopDir, COUNTOF(InstallState.DesktopDir));
     StripBackslash(InstallState.DesktopDir);
     if (InstallState.DesktopDir[0])
         SetEnvironmentVariableA("VELTRANO_PATH", InstallState.DesktopDir);

@@ -30,11 +30,11 @@ std::string Stripped(const char *input)
     return buffer;
 }
 
-std::string Expanded(const std::string &input, int size = PATH_MAX_CHARS)
+std::string Expanded(const std::string &input)
 {
     char buffer[PATH_BUFFER_SIZE];
     CopyBounded(buffer, input.c_str(), COUNTOF(buffer));
-    ExpandEnvRefs(buffer, size);
+    ExpandEnvRefs(buffer, COUNTOF(buffer));
     return buffer;
 }
 
@@ -131,16 +131,16 @@ TEST_F(ExpandEnvRefsTest, Cases)
         EXPECT_EQ(c.Expected, Expanded(c.Input)) << "input: " << c.Input;
 }
 
-TEST_F(ExpandEnvRefsTest, ResultLongerThanSizeIsCut)
+TEST_F(ExpandEnvRefsTest, ResultLongerThanCapacityIsCut)
 {
     std::string result = Expanded("%LONG200%%LONG200%");
     EXPECT_EQ(std::string(PATH_MAX_CHARS, 'L'), result);
 
-    // A path that starts in the middle of a buffer: the size counts from there.
+    // A path that starts in the middle of a buffer: the capacity counts from there.
     char buffer[PATH_BUFFER_SIZE];
     memset(buffer, '#', sizeof(buffer));
     CopyBounded(buffer, "c:\\dir\\%ALPHA%%BETA%", COUNTOF(buffer));
-    ExpandEnvRefs(buffer + 7, 3);
+    ExpandEnvRefs(buffer + 7, 4);
     EXPECT_STREQ("c:\\dir\\a1%", buffer);  // cut after three characters; the rest no longer pairs
 }
 
@@ -158,21 +158,50 @@ TEST_F(ExpandEnvRefsTest, ValueOverTheLookupCapacityStops)
     EXPECT_EQ("a1\\%OVER259%\\%BETA%", Expanded("%ALPHA%\\%OVER259%\\%BETA%"));
 }
 
-// Every helper on many random texts, inside a 260-byte buffer framed by guard bytes.
+TEST_F(ExpandEnvRefsTest, CapacityAboveAPathBufferIsHonoured)
+{
+    char buffer[2 * PATH_BUFFER_SIZE];
+    CopyBounded(buffer, "%LONG200%%LONG200%x", COUNTOF(buffer));
+    ExpandEnvRefs(buffer, COUNTOF(buffer));
+    EXPECT_EQ(std::string(400, 'L') + "x", buffer);
+}
+
+const int GUARD = 64;
+const char GUARD_BYTE = '\x7E';
+
+// A buffer of capacity bytes with guard bytes before and after it.
+struct GuardedFrame {
+    char Bytes[GUARD + 2 * PATH_BUFFER_SIZE + GUARD];
+    int Capacity;
+
+    explicit GuardedFrame(int capacity) : Capacity(capacity) { memset(Bytes, GUARD_BYTE, sizeof(Bytes)); }
+    char *Buffer() { return Bytes + GUARD; }
+    // The first byte outside the buffer that a call changed, or -1.
+    int FirstTouchedGuard() const
+    {
+        for (int i = 0; i < static_cast<int>(sizeof(Bytes)); ++i) {
+            bool inside = i >= GUARD && i < GUARD + Capacity;
+            if (!inside && Bytes[i] != GUARD_BYTE)
+                return i - GUARD;
+        }
+        return -1;
+    }
+    bool Terminated() const { return Capacity > 0 && memchr(Bytes + GUARD, '\0', Capacity) != NULL; }
+};
+
+// Every helper on many random texts, at random capacities, inside a frame of guard bytes.
 TEST_F(ExpandEnvRefsTest, NeverWritesOutsideTheBuffer)
 {
-    const int GUARD = 64;
-    const char GUARD_BYTE = '\x7E';
     const char alphabet[] = "ab\\\\%%%:. ";
     const char *names[] = {"ALPHA", "LONG200", "MAX258", "OVER259", "SELF", "PERCENT", "NESTED", "UNSET_VARIABLE"};
     std::mt19937 rng(1234);
-    for (int round = 0; round < 4000; ++round) {
-        char frame[GUARD + PATH_BUFFER_SIZE + GUARD];
-        memset(frame, GUARD_BYTE, sizeof(frame));
-        char *buffer = frame + GUARD;
+    for (int round = 0; round < 8000; ++round) {
+        int capacity = (round / 8) % 2 ? PATH_BUFFER_SIZE : 1 + static_cast<int>(rng() % (2 * PATH_BUFFER_SIZE));
+        GuardedFrame frame(capacity);
+        char *buffer = frame.Buffer();
 
         std::string text;
-        int length = rng() % PATH_BUFFER_SIZE;
+        int length = static_cast<int>(rng() % capacity);
         while (static_cast<int>(text.size()) < length) {
             if (rng() % 4 == 0)
                 text += std::string("%") + names[rng() % COUNTOF(names)] + "%";
@@ -181,21 +210,149 @@ TEST_F(ExpandEnvRefsTest, NeverWritesOutsideTheBuffer)
         }
         text.resize(length);
         memcpy(buffer, text.c_str(), text.size() + 1);
+        std::string other = text.substr(0, rng() % (text.size() + 1));
 
         int offset = rng() % 2 ? 0 : rng() % (static_cast<int>(text.size()) + 1);
-        switch (round % 4) {
-        case 0: AppendBackslash(buffer, PATH_BUFFER_SIZE); break;
+        BOOL whole = TRUE;
+        switch (round % 8) {
+        case 0: AppendBackslash(buffer, capacity); break;
         case 1: StripBackslash(buffer); break;
-        case 2: ExpandEnvRefs(buffer, PATH_MAX_CHARS); break;
-        case 3: ExpandEnvRefs(buffer + offset, PATH_MAX_CHARS - offset); break;
+        case 2: ExpandEnvRefs(buffer, capacity); break;
+        case 3: ExpandEnvRefs(buffer + offset, capacity - offset); break;
+        case 4: whole = ExpandWhole(buffer, capacity, (text + other).c_str()); break;
+        case 5: whole = JoinPath(buffer, capacity, other.c_str(), buffer + offset); break;
+        case 6: whole = FileBaseName(buffer, capacity, (text + other).c_str()); break;
+        case 7: whole = CopyWhole(buffer, capacity, (text + other).c_str()); break;
         }
-        for (int i = 0; i < GUARD; ++i) {
-            ASSERT_EQ(GUARD_BYTE, frame[i]) << "guard before the buffer, round " << round << ": " << text;
-            ASSERT_EQ(GUARD_BYTE, frame[GUARD + PATH_BUFFER_SIZE + i])
-                << "guard after the buffer, round " << round << ": " << text;
+        ASSERT_EQ(-1, frame.FirstTouchedGuard()) << "capacity " << capacity << ", round " << round << ": " << text;
+        ASSERT_TRUE(frame.Terminated()) << "unterminated, round " << round;
+        const int step = round % 8;
+        if (!whole && (step == 5 || step == 7)) {
+            ASSERT_EQ(text, buffer) << "a refused result changed the target, round " << round;
         }
-        ASSERT_NE(nullptr, memchr(buffer, '\0', PATH_BUFFER_SIZE)) << "unterminated, round " << round;
+        if (!whole && (step == 4 || step == 6)) {
+            ASSERT_STREQ("", buffer) << "a refused result left text behind, round " << round;
+        }
+        if (whole && step == 5) {
+            ASSERT_EQ(other + text.substr(offset), buffer) << "round " << round;
+        }
+        if (whole && step == 7) {
+            ASSERT_EQ(text + other, buffer) << "round " << round;
+        }
     }
+}
+
+// What a refused call leaves in its target.
+enum Refusal { TARGET_UNCHANGED, TARGET_EMPTY };
+
+struct WholeCase {
+    const char *Name;
+    BOOL (*Primitive)(char *target, int capacity, const char *first, const char *second);
+    const char *First;
+    const char *Second;
+    std::string Whole;        // the result where there is room enough
+    int LeastCapacity;        // the smallest capacity that takes it whole
+    Refusal OnRefusal;
+};
+
+BOOL RunCopyWhole(char *target, int capacity, const char *source, const char *)
+{
+    return CopyWhole(target, capacity, source);
+}
+BOOL RunJoinPath(char *target, int capacity, const char *directory, const char *name)
+{
+    return JoinPath(target, capacity, directory, name);
+}
+BOOL RunExpandWhole(char *target, int capacity, const char *source, const char *)
+{
+    return ExpandWhole(target, capacity, source);
+}
+BOOL RunFileBaseName(char *target, int capacity, const char *fileName, const char *)
+{
+    return FileBaseName(target, capacity, fileName);
+}
+
+// Each whole-or-nothing primitive at capacities around the one its result needs, in a buffer
+// followed by guard bytes: below it the call is refused as documented, from it on the result
+// is whole, and no byte past the capacity is ever written.
+TEST_F(ExpandEnvRefsTest, WholeOrNothingAtEveryCapacity)
+{
+    const std::string long200(200, 'L');
+    const std::string full(PATH_MAX_CHARS, 'f');
+    const WholeCase cases[] = {
+        {"copy", RunCopyWhole, "c:\\dir\\file.ini", "", "c:\\dir\\file.ini", 16, TARGET_UNCHANGED},
+        {"copy of nothing", RunCopyWhole, "", "", "", 1, TARGET_UNCHANGED},
+        {"join", RunJoinPath, "c:\\dir\\", "file.ini", "c:\\dir\\file.ini", 16, TARGET_UNCHANGED},
+        {"join onto nothing", RunJoinPath, "", "file.ini", "file.ini", 9, TARGET_UNCHANGED},
+        {"join of nothing", RunJoinPath, "c:\\dir", "", "c:\\dir", 7, TARGET_UNCHANGED},
+        {"expansion that grows", RunExpandWhole, "%LONG200%x", "", long200 + "x", 203, TARGET_EMPTY},
+        {"expansion that shrinks", RunExpandWhole, "%ALPHA%\\%BETA%", "", "a1\\b2", 15, TARGET_EMPTY},
+        {"nothing to expand", RunExpandWhole, "c:\\dir\\100%", "", "c:\\dir\\100%", 12, TARGET_EMPTY},
+        {"unset variable", RunExpandWhole, "%UNSET_VARIABLE%\\x", "", "%UNSET_VARIABLE%\\x", 19, TARGET_EMPTY},
+        {"nothing to expand filling a path buffer", RunExpandWhole, full.c_str(), "", full, PATH_BUFFER_SIZE,
+         TARGET_EMPTY},
+        {"base name", RunFileBaseName, "multiarc.vpx", "", "multiarc", 9, TARGET_EMPTY},
+        {"base name of the last extension only", RunFileBaseName, "a.b.vlx", "", "a.b", 4, TARGET_EMPTY},
+        {"base name without extension", RunFileBaseName, "readme", "", "readme", 7, TARGET_EMPTY},
+        {"base name of a dot file", RunFileBaseName, ".vdx", "", "", 1, TARGET_EMPTY},
+    };
+    const std::string before = "before";
+    for (const WholeCase &c : cases) {
+        SCOPED_TRACE(c.Name);
+        ASSERT_LT(c.LeastCapacity, 2 * PATH_BUFFER_SIZE);
+        const int capacities[] = {1, 2, c.LeastCapacity - 2, c.LeastCapacity - 1, c.LeastCapacity,
+                                  c.LeastCapacity + 1, PATH_BUFFER_SIZE, 2 * PATH_BUFFER_SIZE};
+        for (int capacity : capacities) {
+            if (capacity < 1)
+                continue;
+            SCOPED_TRACE("capacity " + std::to_string(capacity));
+            GuardedFrame frame(capacity);
+            CopyBounded(frame.Buffer(), before.c_str(), capacity);
+            const std::string prior = frame.Buffer();
+            BOOL whole = c.Primitive(frame.Buffer(), capacity, c.First, c.Second);
+            EXPECT_EQ(-1, frame.FirstTouchedGuard());
+            if (capacity >= c.LeastCapacity) {
+                EXPECT_TRUE(whole);
+                EXPECT_EQ(c.Whole, frame.Buffer());
+            } else {
+                EXPECT_FALSE(whole);
+                EXPECT_EQ(c.OnRefusal == TARGET_UNCHANGED ? prior : std::string(), frame.Buffer());
+            }
+        }
+    }
+}
+
+// A name that lies in the target, and a directory that is the target itself.
+TEST(JoinPath, NameInsideTheTarget)
+{
+    char path[PATH_BUFFER_SIZE] = ".\\vtmain.ini";
+    ASSERT_TRUE(JoinPath(path, COUNTOF(path), "d:\\Desk\\", path + 2));
+    EXPECT_STREQ("d:\\Desk\\vtmain.ini", path);
+    ASSERT_TRUE(JoinPath(path, COUNTOF(path), path, "_2"));
+    EXPECT_STREQ("d:\\Desk\\vtmain.ini_2", path);
+    const std::string longDirectory(PATH_MAX_CHARS - 19, 'd');
+    EXPECT_FALSE(JoinPath(path, COUNTOF(path), longDirectory.c_str(), path));
+    EXPECT_STREQ("d:\\Desk\\vtmain.ini_2", path);
+}
+
+struct FlagsCase {
+    const char *Value;
+    const char *Path;
+};
+
+TEST(SkipFlagsPrefix, Cases)
+{
+    const FlagsCase cases[] = {
+        {"21,c:\\p\\arc.vpx", "c:\\p\\arc.vpx"},
+        {"c:\\p\\arc.vpx", "c:\\p\\arc.vpx"},
+        {"21c:\\p\\arc.vpx", "c:\\p\\arc.vpx"},  // digits without a comma
+        {",,c:\\p", ",c:\\p"},                   // one comma only
+        {"7,", ""},
+        {"%VT%\\arc.vpx", "%VT%\\arc.vpx"},
+        {"", ""},
+    };
+    for (const FlagsCase &c : cases)
+        EXPECT_STREQ(c.Path, SkipFlagsPrefix(c.Value)) << "value: " << c.Value;
 }
 
 TEST(BoundedCopies, CutToCapacity)

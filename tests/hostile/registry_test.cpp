@@ -119,7 +119,7 @@ TEST(HostileRegistry, WrongTypesAndOverlongValuesAreReadAsBoundedText)
         EXPECT_EQ(c.FtpIni, InstallState.SourceFtpIniPath);
 
         GuardedBuffer directory, mainIni, ftpIni;
-        FindDesktopDir(directory.Path);
+        FindDesktopDir(directory.Path, COUNTOF(directory.Path));
         FindDesktopSettings(mainIni.Path, ftpIni.Path);
         for (const GuardedBuffer *buffer : {&directory, &mainIni, &ftpIni}) {
             EXPECT_TRUE(buffer->GuardsIntact()) << "a write outside the path buffer";

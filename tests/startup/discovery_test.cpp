@@ -57,7 +57,7 @@ void RunDiscovery(const DiscoveryCase &c)
         return;
     }
     char found[PATH_BUFFER_SIZE];
-    FindDesktopDir(found);
+    FindDesktopDir(found, COUNTOF(found));
     EXPECT_EQ(FixturePath(c.FoundDir), found);
 
     lstrcpyA(InstallState.DesktopDir, "stale");
@@ -262,12 +262,13 @@ TEST(ReadInstallKey, EveryTypeIsTakenAsTextAndOverlongCountsAsAbsent)
         char second[PATH_BUFFER_SIZE];
         lstrcpyA(first, KEPT.c_str());
         lstrcpyA(second, KEPT.c_str());
-        ReadInstallKey(HKEY_CURRENT_USER, first, second, INSTALL_KEY_SETTINGS_NAMES);
+        ReadInstallKey(HKEY_CURRENT_USER, first, COUNTOF(first), second, COUNTOF(second),
+                       INSTALL_KEY_SETTINGS_NAMES);
         EXPECT_EQ(c.Expected, first) << "IniFileName";
         EXPECT_EQ(c.Expected, second) << "FtpIniName";
 
         lstrcpyA(first, KEPT.c_str());
-        ReadInstallKey(HKEY_CURRENT_USER, first, NULL, INSTALL_KEY_INSTALL_DIR);
+        ReadInstallKey(HKEY_CURRENT_USER, first, COUNTOF(first), NULL, 0, INSTALL_KEY_INSTALL_DIR);
         EXPECT_EQ(c.Expected, first) << "InstallDir";
     }
 }
@@ -282,16 +283,16 @@ TEST(ReadInstallKey, ReadsOnlyTheSelectedValuesOfTheGivenHive)
     char first[PATH_BUFFER_SIZE] = "kept";
     char second[PATH_BUFFER_SIZE] = "kept";
 
-    ReadInstallKey(HKEY_CURRENT_USER, first, NULL, INSTALL_KEY_SETTINGS_NAMES);
+    ReadInstallKey(HKEY_CURRENT_USER, first, COUNTOF(first), NULL, 0, INSTALL_KEY_SETTINGS_NAMES);
     EXPECT_STREQ("user.ini", first);
 
-    ReadInstallKey(HKEY_CURRENT_USER, first, second, INSTALL_KEY_INSTALL_DIR);
+    ReadInstallKey(HKEY_CURRENT_USER, first, COUNTOF(first), second, COUNTOF(second), INSTALL_KEY_INSTALL_DIR);
     EXPECT_STREQ("d:\\User", first);
     EXPECT_STREQ("kept", second);
 
     // The machine has no FtpIniName: the second output keeps the user's value read before.
-    ReadInstallKey(HKEY_CURRENT_USER, first, second, INSTALL_KEY_SETTINGS_NAMES);
-    ReadInstallKey(HKEY_LOCAL_MACHINE, first, second, INSTALL_KEY_SETTINGS_NAMES);
+    ReadInstallKey(HKEY_CURRENT_USER, first, COUNTOF(first), second, COUNTOF(second), INSTALL_KEY_SETTINGS_NAMES);
+    ReadInstallKey(HKEY_LOCAL_MACHINE, first, COUNTOF(first), second, COUNTOF(second), INSTALL_KEY_SETTINGS_NAMES);
     EXPECT_STREQ("machine.ini", first);
     EXPECT_STREQ("user_ftp.ini", second);
 }
@@ -303,8 +304,8 @@ TEST(ReadInstallKey, NoKeyKeepsBothOutputs)
     char first[PATH_BUFFER_SIZE] = "kept first";
     char second[PATH_BUFFER_SIZE] = "kept second";
     for (HKEY hive : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
-        ReadInstallKey(hive, first, second, INSTALL_KEY_SETTINGS_NAMES);
-        ReadInstallKey(hive, first, NULL, INSTALL_KEY_INSTALL_DIR);
+        ReadInstallKey(hive, first, COUNTOF(first), second, COUNTOF(second), INSTALL_KEY_SETTINGS_NAMES);
+        ReadInstallKey(hive, first, COUNTOF(first), NULL, 0, INSTALL_KEY_INSTALL_DIR);
     }
     EXPECT_STREQ("kept first", first);
     EXPECT_STREQ("kept second", second);

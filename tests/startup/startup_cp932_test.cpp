@@ -107,7 +107,7 @@ TEST(DoubleByteStartup, ExpansionInsertsTheWholeValue)
         ASSERT_TRUE(SetEnvironmentVariableA("VELTRANO_PATH", c.Value.c_str()));
         char text[PATH_BUFFER_SIZE];
         CopyBounded(text, c.Text, COUNTOF(text));
-        ExpandEnvRefs(text, PATH_MAX_CHARS);
+        ExpandEnvRefs(text, COUNTOF(text));
         EXPECT_EQ(c.Expected, text) << c.Value.size() << "-byte value";
     }
     SetEnvironmentVariableA("VELTRANO_PATH", NULL);

@@ -1,0 +1,98 @@
+#include "lists/plugin_row.h"
+
+namespace {
+
+const char MODULE_SEPARATOR[] = ": ";
+
+// The kind whose label prefix starts label, compared byte for byte; -1 when there is none.
+int KindOfLabel(const char *label)
+{
+    for (int kind = 0; kind < PLUGIN_KIND_COUNT; ++kind) {
+        const char *prefix = PluginKind[kind].LabelPrefix;
+        int length = lstrlenA(prefix);
+        int i = 0;
+        while (i < length && label[i] == prefix[i])
+            ++i;
+        if (i == length)
+            return kind;
+    }
+    return -1;
+}
+
+// Length of a numbered kind's key (a number) in the rest of its label: up to the first ':',
+// where the module name starts.
+int NumberedKeyLength(const char *rest)
+{
+    int length = 0;
+    while (rest[length] && rest[length] != ':')
+        ++length;
+    return length;
+}
+
+void EmptyParts(PluginValue *parts)
+{
+    parts->Flags[0] = '\0';
+    parts->SourceDirectory[0] = '\0';
+    parts->FileName[0] = '\0';
+}
+
+}  // namespace
+
+BOOL ComposePluginLabel(char *label, int capacity, int kind, const char *key, const char *moduleBaseName)
+{
+    if (!JoinPath(label, capacity, PluginKind[kind].LabelPrefix, key)) {
+        if (capacity > 0)
+            label[0] = '\0';
+        return FALSE;
+    }
+    if (moduleBaseName) {
+        AppendBounded(label, MODULE_SEPARATOR, capacity);
+        AppendBounded(label, moduleBaseName, capacity);
+    }
+    return TRUE;
+}
+
+int ParsePluginLabel(const char *label, char *desktopKey, int capacity)
+{
+    if (capacity > 0)
+        desktopKey[0] = '\0';
+    int kind = KindOfLabel(label);
+    if (kind < 0)
+        return -1;
+    const char *rest = label + lstrlenA(PluginKind[kind].LabelPrefix);
+    int length = PluginKind[kind].Renumbered ? NumberedKeyLength(rest) : lstrlenA(rest);
+    if (length > capacity - 1)
+        return -1;
+    CopyMemory(desktopKey, rest, length);
+    desktopKey[length] = '\0';
+    return kind;
+}
+
+BOOL SplitPluginValue(const char *value, PluginValue *parts)
+{
+    EmptyParts(parts);
+    const char *last = LastCharOf(value, '\\');
+    if (!last)
+        return FALSE;
+    // Digits and a comma hold no backslash: the flags end before the last one.
+    const char *directory = SkipFlagsPrefix(value);
+    int flagsLength = static_cast<int>(directory - value);
+    int directoryLength = static_cast<int>(last - directory);
+    if (flagsLength > PATH_MAX_CHARS || directoryLength > PATH_MAX_CHARS ||
+        !CopyWhole(parts->FileName, COUNTOF(parts->FileName), last + 1))
+        return FALSE;
+    CopyBounded(parts->Flags, value, flagsLength + 1);
+    CopyBounded(parts->SourceDirectory, directory, directoryLength + 1);
+    return TRUE;
+}
+
+BOOL PluginModuleName(const char *value, char *baseName, int capacity)
+{
+    const char *last = LastCharOf(value, '\\');
+    if (!last) {
+        if (capacity > 0)
+            baseName[0] = '\0';
+        return FALSE;
+    }
+    return FileBaseName(baseName, capacity, last + 1);
+}
