@@ -13,22 +13,24 @@ const int MAX_SUBSTITUTIONS = 64;
 const DWORD VALUE_CAPACITY = 259;
 
 // Replaces text[start, end) with value, in place; the result is cut to capacity - 1 bytes.
-void ReplaceSpan(char *text, int capacity, int start, int end, const char *value)
+// FALSE when it was cut.
+BOOL ReplaceSpan(char *text, int capacity, int start, int end, const char *value)
 {
     int room = capacity - 1;
+    int valueLength = lstrlenA(value);
+    int tailLength = lstrlenA(text + end);
     if (start >= room) {
         text[room] = '\0';
-        return;
+        return valueLength + tailLength == 0;
     }
-    int valueLength = lstrlenA(value);
     int valueKept = valueLength < room - start ? valueLength : room - start;
     int tailAt = start + valueKept;
-    int tailLength = lstrlenA(text + end);
     int tailKept = tailLength < room - tailAt ? tailLength : room - tailAt;
     // The tail first: it lies where the value goes when the value is the longer one.
     MoveMemory(text + tailAt, text + end, tailKept);
     CopyMemory(text + start, value, valueKept);
     text[tailAt + tailKept] = '\0';
+    return valueKept == valueLength && tailKept == tailLength;
 }
 
 }  // namespace
@@ -100,21 +102,22 @@ void StripBackslash(char *path)
         *last = '\0';
 }
 
-void ExpandEnvRefs(char *text, int capacity)
+BOOL ExpandEnvRefs(char *text, int capacity)
 {
     if (capacity <= 0)
-        return;
+        return FALSE;
+    BOOL whole = TRUE;
     for (int round = 0; round < MAX_SUBSTITUTIONS; ++round) {
         char *open = text;
         while (*open && *open != '%')
             ++open;
         if (!*open)
-            return;
+            return whole;
         char *close = open + 1;
         while (*close && *close != '%')
             ++close;
         if (!*close || close == open + 1)
-            return;
+            return whole;
 
         char name[PATH_BUFFER_SIZE];
         int nameLength = static_cast<int>(close - open - 1);
@@ -128,9 +131,13 @@ void ExpandEnvRefs(char *text, int capacity)
         // 0: unset or empty. VALUE_CAPACITY or more: the value did not fit and the buffer
         // holds only a cut part of it, so stop as for an unset variable.
         if (got == 0 || got >= VALUE_CAPACITY)
-            return;
-        ReplaceSpan(text, capacity, static_cast<int>(open - text), static_cast<int>(close + 1 - text), value);
+            return whole;
+        // A cut made along the way stays a cut, even where a later, shorter value brings the
+        // length back under the capacity.
+        if (!ReplaceSpan(text, capacity, static_cast<int>(open - text), static_cast<int>(close + 1 - text), value))
+            whole = FALSE;
     }
+    return whole;
 }
 
 BOOL CopyWhole(char *target, int capacity, const char *source)
@@ -161,9 +168,9 @@ BOOL ExpandWhole(char *target, int capacity, const char *source)
     if (lstrlenA(source) > capacity - 1)
         return FALSE;
     CopyBounded(target, source, capacity);
-    ExpandEnvRefs(target, capacity);
-    // A result that fills the buffer may have been cut, unless nothing was expanded.
-    if (lstrlenA(target) < capacity - 1 || lstrcmpA(source, target) == 0)
+    BOOL cut = !ExpandEnvRefs(target, capacity);
+    // A result that fills the buffer counts as possibly cut too, unless nothing was expanded.
+    if (!cut && (lstrlenA(target) < capacity - 1 || lstrcmpA(source, target) == 0))
         return TRUE;
     target[0] = '\0';
     return FALSE;

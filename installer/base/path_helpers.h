@@ -20,8 +20,9 @@ void AppendBackslash(char *path, int capacity);
 void StripBackslash(char *path);
 
 // Expands %NAME% references in place from the process environment; capacity counts from text
-// onward. A result that does not fit is cut to capacity - 1 bytes: ExpandWhole refuses instead.
-void ExpandEnvRefs(char *text, int capacity);
+// onward. A result that does not fit is cut to capacity - 1 bytes, and the result is FALSE when
+// any substitution was cut (ExpandWhole refuses instead).
+BOOL ExpandEnvRefs(char *text, int capacity);
 
 // The last occurrence of c in text, stepping over double-byte characters (whose trail byte may
 // equal a backslash); NULL when there is none.

@@ -166,6 +166,30 @@ TEST_F(ExpandEnvRefsTest, CapacityAboveAPathBufferIsHonoured)
     EXPECT_EQ(std::string(400, 'L') + "x", buffer);
 }
 
+// A substitution cut on the way is a cut even when later, shorter values bring the length back
+// under the capacity: the end of the text was lost, and the result names another file.
+TEST_F(ExpandEnvRefsTest, CutAlongTheWayIsReportedAndRefused)
+{
+    const std::string tail(50, 'y');
+    const std::string source = "%LONG200%%NESTED%" + tail;  // 258 bytes after LONG200, 264 after NESTED
+    char buffer[PATH_BUFFER_SIZE];
+    CopyBounded(buffer, source.c_str(), COUNTOF(buffer));
+    EXPECT_FALSE(ExpandEnvRefs(buffer, COUNTOF(buffer)));
+    EXPECT_EQ(std::string(200, 'L') + "a1\\b2" + tail.substr(5), buffer) << "cut, then shortened";
+
+    char target[PATH_BUFFER_SIZE];
+    EXPECT_FALSE(ExpandWhole(target, COUNTOF(target), source.c_str()));
+    EXPECT_STREQ("", target);
+
+    // The same references with room for every step are whole.
+    char wide[2 * PATH_BUFFER_SIZE];
+    EXPECT_TRUE(ExpandWhole(wide, COUNTOF(wide), source.c_str()));
+    EXPECT_EQ(std::string(200, 'L') + "a1\\b2" + tail, wide);
+    CopyBounded(buffer, "%ALPHA%\\%NESTED%", COUNTOF(buffer));
+    EXPECT_TRUE(ExpandEnvRefs(buffer, COUNTOF(buffer)));
+    EXPECT_STREQ("a1\\a1\\b2", buffer);
+}
+
 const int GUARD = 64;
 const char GUARD_BYTE = '\x7E';
 
