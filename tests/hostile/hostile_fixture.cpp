@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdio>
+#include <cstring>
 #include <thread>
 
 #include "base/install_state.h"
@@ -226,6 +227,62 @@ IniFile HostileTest::Portable() const
     return file;
 }
 
+namespace {
+
+// Presses Cancel from the wizard's own thread the moment the status line starts with a mark: the
+// press is then queued at a fixed point of the run, as a click the run's next pump takes, however
+// the test's threads are scheduled. (Reading the status from the driver's thread and pressing
+// from there would let any number of rows pass in between on a loaded machine.)
+HHOOK CancelHook;
+HWND CancelSheet;
+std::string CancelMark;
+std::string CancelStatus;
+LONG CancelPosted;
+
+LRESULT CALLBACK WatchStatusLine(int code, WPARAM wParam, LPARAM lParam)
+{
+    const CWPSTRUCT *sent = reinterpret_cast<const CWPSTRUCT *>(lParam);
+    if (code == HC_ACTION && sent->message == WM_SETTEXT && GetDlgCtrlID(sent->hwnd) == IDC_STATUS_LINE &&
+        sent->lParam && !CancelPosted) {
+        const char *text = reinterpret_cast<const char *>(sent->lParam);
+        if (strncmp(text, CancelMark.c_str(), CancelMark.size()) == 0) {
+            CancelStatus = text;
+            PostMessageA(CancelSheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
+            InterlockedExchange(&CancelPosted, 1);
+        }
+    }
+    return CallNextHookEx(NULL, code, wParam, lParam);
+}
+
+bool CancelPressed()
+{
+    return InterlockedCompareExchange(&CancelPosted, 0, 0) != 0;
+}
+
+// Watches the status line while it lives, when mark is not empty.
+struct CancelOnStatus {
+    CancelOnStatus(HWND sheet, const std::string &mark)
+    {
+        CancelPosted = 0;
+        CancelStatus.clear();
+        if (mark.empty())
+            return;
+        CancelSheet = sheet;
+        CancelMark = mark;
+        CancelHook = SetWindowsHookExA(WH_CALLWNDPROC, WatchStatusLine, NULL,
+                                       GetWindowThreadProcessId(sheet, NULL));
+        EXPECT_TRUE(CancelHook != NULL) << "cannot watch the status line";
+    }
+    ~CancelOnStatus()
+    {
+        if (CancelHook)
+            UnhookWindowsHookEx(CancelHook);
+        CancelHook = NULL;
+    }
+};
+
+}  // namespace
+
 RunOutcome HostileTest::RunWizard(const RunChoices &choices)
 {
     RunOutcome outcome;
@@ -260,6 +317,7 @@ RunOutcome HostileTest::RunWizard(const RunChoices &choices)
             wizard.Settle();
         }
         ASSERT_EQ(wizard.CurrentTemplate(), IDD_SUMMARY);
+        CancelOnStatus cancel(wizard.Sheet(), choices.CancelWhenStatusStartsWith);
         wizard.Next();
         ASSERT_EQ(wizard.CurrentTemplate(), IDD_PROGRESS);
 
@@ -267,11 +325,8 @@ RunOutcome HostileTest::RunWizard(const RunChoices &choices)
         DWORD start = GetTickCount();
         while (!wizard.ButtonUsable(BUTTON_FINISH)) {
             ASSERT_LT(GetTickCount() - start, choices.RunWaitMs) << "the installation run did not end";
-            const std::string &cancelMark = choices.CancelWhenStatusStartsWith;
-            std::string status = cancelMark.empty() ? std::string() : wizard.Text(IDC_STATUS_LINE);
-            if (!cancelMark.empty() && status.compare(0, cancelMark.size(), cancelMark) == 0) {
-                outcome.StatusLine = status;
-                wizard.Cancel();
+            if (CancelPressed()) {
+                outcome.StatusLine = CancelStatus;
                 outcome.ClosedOnCancel = wizard.WaitForClose();
                 return;
             }

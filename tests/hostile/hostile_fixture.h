@@ -53,9 +53,9 @@ struct RunChoices {
     bool CheckAllSettingsFiles = true;
     // Answers to the copy-error boxes, in the order they appear; a box beyond them fails the test.
     std::vector<int> BoxAnswers;
-    // When not empty: Cancel is pressed once the status line starts with this text, and the
-    // wizard must then close (bounded wait); StatusLine is then the text seen before the press,
-    // and the outcome text is not read.
+    // When not empty: Cancel is pressed (queued from the wizard's own thread) the moment the status
+    // line is set to a text that starts with this one, and the wizard must then close (bounded
+    // wait); StatusLine is then that text, and the outcome text is not read.
     std::string CancelWhenStatusStartsWith;
     DWORD PageWaitMs = RUN_HANG_GUARD_MS;  // filling the plugin page
     DWORD RunWaitMs = RUN_HANG_GUARD_MS;   // the installation run
