@@ -18,6 +18,16 @@ namespace {
 const int DETECT_TEXT_SIZE = 8189;
 const char PORTABLE_PLUGIN_BASE[] = "%U3_APP_DATA_PATH%\\Plugins\\";
 
+// The plugin base with its references expanded, read once per transfer: every row's folder on
+// the device lies below it.
+char PluginRoot[PATH_BUFFER_SIZE];
+
+void LoadPluginRoot()
+{
+    CopyBounded(PluginRoot, InstallState.PluginBase, COUNTOF(PluginRoot));
+    ExpandEnvRefs(PluginRoot, COUNTOF(PluginRoot));
+}
+
 // The nearest earlier checked row of the same source directory, or -1. Searched from the nearest
 // row back, so that thousands of rows of one directory cost one look each.
 int NearestSharingRow(HWND list, int row, const char *sourceDirectory)
@@ -72,8 +82,7 @@ BOOL TakenByAnotherSource(HWND list, int row, const char *target, const char *so
 // (nothing made below the level that does not fit) when the path does not fit.
 BOOL TargetDirectory(int kind, const char *name, BOOL create, char (&target)[PATH_BUFFER_SIZE])
 {
-    CopyBounded(target, InstallState.PluginBase, COUNTOF(target));
-    ExpandEnvRefs(target, COUNTOF(target));
+    CopyBounded(target, PluginRoot, COUNTOF(target));
     if (create)
         CreateDirectoryA(target, NULL);
     AppendBackslash(target, COUNTOF(target));
@@ -114,11 +123,8 @@ BOOL ChooseFolderName(HWND list, int row, int kind, const char *baseName, const 
 // silence: it is reported as the tree copy reports a target that does not fit.
 void ReportTargetTooLong(int kind, const char *folderName)
 {
-    char base[PATH_BUFFER_SIZE];
-    CopyBounded(base, InstallState.PluginBase, COUNTOF(base));
-    ExpandEnvRefs(base, COUNTOF(base));
     char whole[4 * PATH_BUFFER_SIZE];
-    CopyBounded(whole, base, COUNTOF(whole));
+    CopyBounded(whole, PluginRoot, COUNTOF(whole));
     AppendBounded(whole, "\\", COUNTOF(whole));
     AppendBounded(whole, PluginKind[kind].TargetSubdir, COUNTOF(whole));
     AppendBounded(whole, "\\", COUNTOF(whole));
@@ -152,8 +158,7 @@ BOOL PluginFileArrived(const char *target, const char *fileName, char *lastFound
 const char *RelativeTarget(const char *target)
 {
     char base[PATH_BUFFER_SIZE];
-    CopyBounded(base, InstallState.PluginBase, COUNTOF(base));
-    ExpandEnvRefs(base, COUNTOF(base));
+    CopyBounded(base, PluginRoot, COUNTOF(base));
     AppendBackslash(base, COUNTOF(base));
     int length = lstrlenA(base);
     if (!StartsWithIgnoringCase(target, base))
@@ -212,6 +217,7 @@ void TransferPlugins(HWND page)
     const int checked = CountCheckedItems(list);
     if (checked == 0 || rows == 0)
         return;
+    LoadPluginRoot();
 
     int accumulator = 200;
     char lastFound[2 * PATH_BUFFER_SIZE] = "";
