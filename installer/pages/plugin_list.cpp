@@ -12,26 +12,33 @@ namespace {
 // Key names of one section, each ended by a zero byte; names past its end are not read.
 char KeyNames[65536];
 
-// A numbered kind's label ends in the base name of its plugin file.
-BOOL ComposeRowLabel(int kind, const char *key, char *label, int capacity)
+// Rows of one plugin share its directory: the directory measured last is not walked again.
+char LastMeasured[PATH_BUFFER_SIZE];
+unsigned long long LastMeasuredSize;
+
+unsigned long long MeasuredSize(const char *directory)
+{
+    if (!LastMeasured[0] || lstrcmpA(directory, LastMeasured) != 0) {
+        LastMeasuredSize = DirectorySize(directory);
+        CopyBounded(LastMeasured, directory, COUNTOF(LastMeasured));
+    }
+    return LastMeasuredSize;
+}
+
+// A numbered kind's label ends in the base name of its plugin file, named in the key's value.
+BOOL ComposeRowLabel(int kind, const char *key, const char *value, char *label, int capacity)
 {
     if (!PluginKind[kind].Renumbered)
         return ComposePluginLabel(label, capacity, kind, key, NULL);
-    char value[PATH_BUFFER_SIZE];
-    GetPrivateProfileStringA(PluginKind[kind].Section, key, "", value, COUNTOF(value), InstallState.SourceIniPath);
     char baseName[PATH_BUFFER_SIZE];
     BOOL named = PluginModuleName(value, baseName, COUNTOF(baseName));
     return ComposePluginLabel(label, capacity, kind, key, named ? baseName : NULL);
 }
 
-// The plugin directory of a key's value, expanded in place inside value, within a path buffer;
-// NULL when the value names no file in a directory, or is longer than a path buffer holds (value
-// has room for one character more, so that such a value shows as too long).
-char *PluginDirectory(const char *section, const char *key, char *value, int capacity)
+// The plugin directory of a key's value (which fits a path buffer), expanded in place inside
+// value, within a path buffer; NULL when the value names no file in a directory.
+char *PluginDirectory(char *value)
 {
-    ZeroMemory(value, capacity);
-    if (GetPrivateProfileStringA(section, key, "", value, capacity, InstallState.SourceIniPath) > PATH_MAX_CHARS)
-        return NULL;
     char *path = const_cast<char *>(SkipFlagsPrefix(value));
     if (!path[0])
         return NULL;
@@ -70,15 +77,20 @@ void AddPluginSection(HWND list, int kind)
     for (const char *key = KeyNames; *key; key += lstrlenA(key) + 1) {
         if (withModuleName && IsDetectCompanion(key))
             continue;
+        // Read once, with one byte to spare, so that a value too long for a path buffer shows as
+        // such: its first 259 characters may end inside a name and so name the parent directory.
+        char value[PATH_BUFFER_SIZE + 1];
+        ZeroMemory(value, sizeof(value));
+        BOOL fits = GetPrivateProfileStringA(section, key, "", value, COUNTOF(value), InstallState.SourceIniPath) <=
+                    PATH_MAX_CHARS;
         char label[PATH_BUFFER_SIZE];
-        if (!ComposeRowLabel(kind, key, label, COUNTOF(label)))
+        if (!ComposeRowLabel(kind, key, value, label, COUNTOF(label)))
             continue;
 
-        char value[PATH_BUFFER_SIZE + 1];
-        const char *directory = PluginDirectory(section, key, value, COUNTOF(value));
+        const char *directory = fits ? PluginDirectory(value) : NULL;
         if (!directory)
             continue;
-        unsigned long long size = DirectorySize(directory);
+        unsigned long long size = MeasuredSize(directory);
         if (size == 0)
             continue;
 
@@ -94,6 +106,7 @@ void AddPluginSection(HWND list, int kind)
 
 void FillPluginList(HWND list)
 {
+    LastMeasured[0] = '\0';
     for (int kind = 0; kind < PLUGIN_KIND_COUNT; ++kind)
         AddPluginSection(list, kind);
 }
