@@ -34,21 +34,31 @@ void SetItemChecks(HWND list, BOOL check, BOOL selectedOnly)
     }
 }
 
+namespace {
+
+// What each check-list button does to the page's list.
+struct CheckListButton {
+    int Id;
+    BOOL Check;
+    BOOL SelectedOnly;
+};
+
+const CheckListButton CHECK_LIST_BUTTONS[] = {
+    {IDC_CHECK_ALL, TRUE, FALSE},
+    {IDC_UNCHECK_ALL, FALSE, FALSE},
+    {IDC_CHECK_ALL_SELECTED, TRUE, TRUE},
+    {IDC_UNCHECK_ALL_SELECTED, FALSE, TRUE},
+};
+
+}  // namespace
+
 BOOL HandleCheckListButton(HWND list, int commandId)
 {
-    switch (commandId) {
-    case IDC_CHECK_ALL:
-        SetItemChecks(list, TRUE, FALSE);
-        return TRUE;
-    case IDC_UNCHECK_ALL:
-        SetItemChecks(list, FALSE, FALSE);
-        return TRUE;
-    case IDC_CHECK_ALL_SELECTED:
-        SetItemChecks(list, TRUE, TRUE);
-        return TRUE;
-    case IDC_UNCHECK_ALL_SELECTED:
-        SetItemChecks(list, FALSE, TRUE);
-        return TRUE;
+    for (const CheckListButton &button : CHECK_LIST_BUTTONS) {
+        if (button.Id == commandId) {
+            SetItemChecks(list, button.Check, button.SelectedOnly);
+            return TRUE;
+        }
     }
     return FALSE;
 }
