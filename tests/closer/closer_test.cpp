@@ -283,24 +283,13 @@ INSTANTIATE_TEST_SUITE_P(CloserClassNames, ForeignClassTest,
 
 // ---------------------------------------------------------------------------------------------
 
-TEST_F(CloserTest, WithoutAnyWindowEndsAtOnce)
+// With no window there is nothing to do: the run ends by itself, with code 0 (RunCloser's hang
+// guard and exit check). How soon it ends is the closer benchmark's to measure, beside a program
+// that ends at once.
+TEST_F(CloserTest, WithoutAnyWindowEndsByItself)
 {
-    // Side by side with a program that ends at once (the fake peer started without its log file),
-    // taking turns, so whatever load the machine carries weighs on both: a wait of the closer's own
-    // would put every one of its runs a probe wait above the yardstick's fastest.
-    const std::string yardstick = "\"" + ProgramBesideTest("fake_peer.exe") + "\"";
-    DWORD fastestCloser = INFINITE, fastestYardstick = INFINITE;
-    for (int i = 0; i < 5; i++) {
-        CloserRun run;
-        ASSERT_NO_FATAL_FAILURE(RunCloser(&run));
-        fastestCloser = std::min(fastestCloser, run.DurationMs);
-        DWORD code = 0;
-        fastestYardstick = std::min(fastestYardstick, RunToEnd(yardstick, &code));
-        EXPECT_EQ(2u, code) << "the yardstick did not refuse its options";
-    }
-    ASSERT_NE(INFINITE, fastestYardstick);
-    EXPECT_LT(fastestCloser, fastestYardstick + PROBE_WAIT_MS)
-        << "closer " << fastestCloser << " ms, a program ending at once " << fastestYardstick << " ms";
+    CloserRun run;
+    ASSERT_NO_FATAL_FAILURE(RunCloser(&run));
 }
 
 class WrongIdentityTest : public CloserTest, public testing::WithParamInterface<const char *> {};
