@@ -10,6 +10,7 @@
 #include "startup/discovery.h"
 #include "startup/startup.h"
 #include "support/desktop_fixture.h"
+#include "support/hang_guard.h"
 
 using namespace engine_fixture;
 
@@ -59,7 +60,7 @@ TEST(HostileEnvironment, CyclesInInstallDirAndIniFileNameEnd)
         DesktopFixture fixture(desktop);
         ASSERT_TRUE(fixture.Ready()) << fixture.FailureText();
         ResetInstallState();
-        RunBounded("the desktop discovery with a cycle", 20000, [] {
+        RunBounded("the desktop discovery with a cycle", STEP_HANG_GUARD_MS, [] {
             LocateDesktopDir();
             FindDesktopSettings(InstallState.SourceIniPath, InstallState.SourceFtpIniPath);
         });
@@ -86,7 +87,7 @@ TEST_F(HostileTest, CyclesInPluginValuesGiveNoRows)
     SetCycle();
     Prepare(StandardDesktop(ini));
     RunOutcome run;
-    RunBounded("the whole run with cycles", 180000, [&] { run = RunWizard(RunChoices()); });
+    RunBounded("the whole run with cycles", RUN_HANG_GUARD_MS, [&] { run = RunWizard(RunChoices()); });
     ClearCycle();
     ASSERT_TRUE(run.Finished);
     EXPECT_EQ("Installation complete!", run.OutcomeText);

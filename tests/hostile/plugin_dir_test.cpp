@@ -9,6 +9,7 @@
 #include "hostile/hostile_fixture.h"
 #include "hostile/small_drive.h"
 #include "support/files.h"
+#include "support/hang_guard.h"
 #include "support/unix_side.h"
 
 using namespace engine_fixture;
@@ -36,7 +37,7 @@ TEST_F(HostileTest, LinkLoopsInAPluginDirectoryEnd)
     TakeChecksums();
 
     RunOutcome run;
-    RunBounded("the run over link loops", 180000, [&] { run = RunWizard(RunChoices()); });
+    RunBounded("the run over link loops", RUN_HANG_GUARD_MS, [&] { run = RunWizard(RunChoices()); });
     ASSERT_TRUE(run.Finished);
     EXPECT_EQ("Installation complete!", run.OutcomeText);
     ASSERT_EQ(1u, run.PluginRows.size());

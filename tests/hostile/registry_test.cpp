@@ -13,6 +13,7 @@
 #include "startup/discovery.h"
 #include "startup/startup.h"
 #include "support/desktop_fixture.h"
+#include "support/hang_guard.h"
 #include "support/registry_snapshot.h"
 
 namespace hostile {
@@ -107,7 +108,7 @@ TEST(HostileRegistry, WrongTypesAndOverlongValuesAreReadAsBoundedText)
         std::string registryBefore = SnapshotVeltranoRegistry();
 
         ResetInstallState();
-        RunBounded("the desktop discovery", 20000, [] {
+        RunBounded("the desktop discovery", STEP_HANG_GUARD_MS, [] {
             LocateDesktopDir();
             FindDesktopSettings(InstallState.SourceIniPath, InstallState.SourceFtpIniPath);
         });
