@@ -30,7 +30,8 @@ ensure_packages() {
 
 # probe_32bit: whether this machine runs 32-bit x86 programs, which the shipping i686 build needs
 # under Wine. Sets RUNS_32BIT to 1 or 0, and WHY_NOT_32BIT to the reason when 0. Assembles and
-# starts a 32-bit Linux program that only exits: the kernel runs it, or refuses the format.
+# starts a 32-bit Linux program that only exits: the kernel runs it (itself, or through an
+# interpreter registered with binfmt_misc), or refuses the format.
 probe_32bit() {
   local dir answer
   dir=$(mktemp -d)
@@ -47,8 +48,148 @@ probe_32bit() {
   rm -rf "$dir"
 }
 
+BINFMT=/proc/sys/fs/binfmt_misc
+# The i386 ELF header as qemu's own binfmt configuration matches it (any OS/ABI, executables and
+# shared objects), and the interpreter that runs what matches.
+I386_MAGIC='\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00'
+I386_MASK='\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff'
+QEMU_I386=/usr/bin/qemu-i386
+# Older qemu-i386 runs Wine, but tracks its pages so slowly (about 50 s per process start under
+# qemu 7.2) that a suite cannot run on it.
+QEMU_MIN_MAJOR=8
+
+# i386_interpreter: the interpreter of an enabled binfmt_misc entry that takes i386 ELF programs,
+# or nothing when there is none (then the kernel runs them itself, or not at all).
+i386_interpreter() {
+  local entry
+  [ -f "$BINFMT/register" ] || return 0
+  for entry in "$BINFMT"/*; do
+    case ${entry##*/} in register|status) continue ;; esac
+    grep -qx enabled "$entry" 2>/dev/null || continue
+    grep -qx 'magic 7f454c4601010100000000000000000002000300' "$entry" 2>/dev/null || continue
+    sed -n 's/^interpreter //p' "$entry"
+    return 0
+  done
+}
+
+# qemu_major PROGRAM: the major version a qemu user-mode program reports, or 0.
+qemu_major() {
+  local version
+  version=$("$1" --version 2>/dev/null | sed -n '1s/.* version \([0-9][0-9]*\)\..*/\1/p')
+  printf '%s' "${version:-0}"
+}
+
+# ensure_recent_qemu: a qemu-i386 of version QEMU_MIN_MAJOR or later, from the machine's own
+# Debian release when it has one, else from its backports (added as an apt source, with the same
+# URI and key as the machine's Debian source, only when missing). Only that package is taken from
+# backports. Silent when a recent one is there.
+ensure_recent_qemu() {
+  [ "$(qemu_major "$QEMU_I386")" -ge $QEMU_MIN_MAJOR ] && return 0
+  [ "$(id -u)" -eq 0 ] || return 1
+  export DEBIAN_FRONTEND=noninteractive
+  local candidate release=()
+  apt-get update -qq >/dev/null 2>&1 || return 1
+  candidate=$(apt-cache policy qemu-user-static 2>/dev/null | sed -n 's/^ *Candidate: \([0-9]*:\)\{0,1\}\([0-9]*\).*/\2/p')
+  if [ "${candidate:-0}" -lt $QEMU_MIN_MAJOR ]; then
+    add_backports_source || return 1
+    apt-get update -qq >/dev/null 2>&1 || return 1
+    release=(-t "$(debian_codename)-backports")
+  fi
+  say "installing: qemu-user-static ${release[1]:+from ${release[1]}}"
+  apt-get install -y -qq --no-install-recommends "${release[@]}" qemu-user-static >/dev/null 2>&1 || return 1
+  [ "$(qemu_major "$QEMU_I386")" -ge $QEMU_MIN_MAJOR ]
+}
+
+debian_codename() { . /etc/os-release && printf '%s' "${VERSION_CODENAME:-}"; }
+
+# add_backports_source: CODENAME-backports beside the machine's own Debian source, with its URI
+# and key, unless some source names that suite already.
+add_backports_source() {
+  local codename uri key file=/etc/apt/sources.list.d/debian-backports.sources
+  codename=$(debian_codename)
+  [ -n "$codename" ] || return 1
+  grep -rqsE "^[^#]*[[:space:]]$codename-backports([[:space:]]|\$)" /etc/apt/sources.list /etc/apt/sources.list.d/ && return 0
+  # The first stanza (deb822) or line (one-line format) that carries the release itself.
+  read -r uri key < <(
+    { [ -z "$(ls /etc/apt/sources.list.d/*.sources 2>/dev/null)" ] \
+        || awk -v suite="$codename" 'BEGIN { RS = "" }
+             {
+               uris = ""; signed = "-"; found = 0
+               n = split($0, lines, "\n")
+               for (i = 1; i <= n; i++) {
+                 split(lines[i], f, /[[:space:]]+/)
+                 if (f[1] == "URIs:") uris = f[2]
+                 if (f[1] == "Signed-By:") signed = f[2]
+                 if (f[1] == "Suites:") for (j = 2; j in f; j++) if (f[j] == suite) found = 1
+               }
+               if (found && uris != "") print uris, signed
+             }' /etc/apt/sources.list.d/*.sources
+      [ ! -f /etc/apt/sources.list ] \
+        || awk -v suite="$codename" '/^deb[[:space:]]/ {
+               line = $0; signed = "-"
+               if (match(line, /signed-by=[^] ]*/)) signed = substr(line, RSTART + 10, RLENGTH - 10)
+               sub(/\[[^]]*\][[:space:]]*/, "", line)
+               split(line, f, /[[:space:]]+/)
+               if (f[3] == suite) print f[2], signed
+             }' /etc/apt/sources.list
+    } | head -n 1)
+  [ -n "${uri:-}" ] || return 1
+  say "adding the apt source $codename-backports"
+  {
+    printf 'Types: deb\nURIs: %s\nSuites: %s-backports\nComponents: main\n' "$uri" "$codename"
+    [ "${key:--}" = - ] || printf 'Signed-By: %s\n' "$key"
+  } >"$file"
+}
+
+# register_qemu_i386: qemu-i386 as binfmt_misc's interpreter of i386 ELF programs, mounting
+# binfmt_misc first where it is not. Flag F opens the interpreter now, so that it also runs in
+# other mount namespaces; an entry of the same name is replaced (after a qemu upgrade its open
+# file is the old one).
+register_qemu_i386() {
+  [ "$(id -u)" -eq 0 ] || return 1
+  if [ ! -f "$BINFMT/register" ]; then
+    mount -t binfmt_misc binfmt_misc "$BINFMT" >/dev/null 2>&1 || return 1
+  fi
+  [ -f "$BINFMT/qemu-i386" ] && { echo -1 >"$BINFMT/qemu-i386" || return 1; }
+  printf ':qemu-i386:M::%s:%s:%s:F' "$I386_MAGIC" "$I386_MASK" "$QEMU_I386" >"$BINFMT/register" 2>/dev/null
+}
+
+# ensure_emulated_32bit: where the kernel refuses 32-bit programs, runs them through qemu-i386.
+# A registration that already works with a recent qemu is left alone. Sets RUNS_32BIT and
+# WHY_NOT_32BIT as probe_32bit does, after probing again.
+ensure_emulated_32bit() {
+  local why=$WHY_NOT_32BIT interpreter
+  interpreter=$(i386_interpreter)
+  if [ "$RUNS_32BIT" = 1 ] && { [ -z "$interpreter" ] || [ "$(qemu_major "$interpreter")" -ge $QEMU_MIN_MAJOR ]; }; then
+    return 0
+  fi
+  if ! ensure_recent_qemu; then
+    RUNS_32BIT=0 WHY_NOT_32BIT="$why, and no qemu-i386 $QEMU_MIN_MAJOR or later could be installed to run them"
+    return 0
+  fi
+  if ! register_qemu_i386; then
+    RUNS_32BIT=0 WHY_NOT_32BIT="$why, and qemu-i386 could not be registered with binfmt_misc (needs root and binfmt_misc)"
+    return 0
+  fi
+  probe_32bit
+  [ "$RUNS_32BIT" = 1 ] || WHY_NOT_32BIT="$why; under qemu-i386 too: $WHY_NOT_32BIT"
+}
+
+# how_32bit: how this machine runs 32-bit programs, for the summaries: "native", or "under
+# qemu-i386 10.0.2".
+how_32bit() {
+  local interpreter
+  interpreter=$(i386_interpreter)
+  if [ -z "$interpreter" ]; then
+    printf 'native'
+  else
+    printf 'under %s %s' "${interpreter##*/}" \
+      "$("$interpreter" --version 2>/dev/null | sed -n '1s/.* version \([^ ]*\).*/\1/p')"
+  fi
+}
+
 # ensure_wine32: Wine's 32-bit half (wine32:i386), adding the i386 architecture first when it is
-# missing; silent when everything is there. Only worth calling where probe_32bit said 1.
+# missing; silent when everything is there. Only worth calling where 32-bit programs run.
 ensure_wine32() {
   dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q 'install ok installed' && [ -x "$WINE32" ] \
     && return 0
@@ -61,13 +202,15 @@ ensure_wine32() {
 }
 
 # runnable_arches: the builds this machine runs, in RUN_ARCHES: the shipping i686 first where
-# 32-bit programs run (Wine's 32-bit half installed for it), then x86_64. RUNS_32BIT and
-# WHY_NOT_32BIT are as probe_32bit leaves them.
+# 32-bit programs run, natively or through qemu-i386 (Wine's 32-bit half installed for it), then
+# x86_64. RUNS_32BIT and WHY_NOT_32BIT are as probe_32bit leaves them; HOW_32BIT says how they run.
 runnable_arches() {
   probe_32bit
-  RUN_ARCHES=()
+  ensure_emulated_32bit
+  RUN_ARCHES=() HOW_32BIT=
   if [ "$RUNS_32BIT" = 1 ]; then
     ensure_wine32
+    HOW_32BIT=$(how_32bit)
     RUN_ARCHES+=(i686)
   fi
   RUN_ARCHES+=(x86_64)
