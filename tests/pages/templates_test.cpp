@@ -204,10 +204,12 @@ const TemplateCase TEMPLATES[] = {
       {FRAME, PLAIN, 15, 16, 235, 153, ""}}},
     {IDD_PLUGINS, NEUTRAL,
      {{LIST_VIEW, 1004, 15, 19, 235, 152, ""},
-      {PUSH, 3, 15, 173, 45, 13, "Check all"},
-      {PUSH, 4, 62, 173, 45, 13, "Uncheck all"},
-      {PUSH, 5, 109, 173, 70, 13, "Check all selected"},
-      {PUSH, 6, 181, 173, 70, 13, "Uncheck all selected"},
+      // First drawn 45, 45, 70 and 70 wide, too narrow for their captions in Wine's own Tahoma;
+      // now as wide as each caption needs, a unit apart, the row as wide as the list.
+      {PUSH, 3, 15, 173, 38, 13, "Check all"},
+      {PUSH, 4, 54, 173, 46, 13, "Uncheck all"},
+      {PUSH, 5, 101, 173, 70, 13, "Check all selected"},
+      {PUSH, 6, 172, 173, 78, 13, "Uncheck all selected"},
       {LABEL, PLAIN, 16, 192, 34, 8, "Checked:"},
       {LABEL, 1013, 52, 192, 45, 8, "0k"},
       {LABEL, PLAIN, 97, 192, 18, 8, "Free:"},
@@ -217,10 +219,10 @@ const TemplateCase TEMPLATES[] = {
     {IDD_SETTINGS_FILES, NEUTRAL,
      // The list starts 8 units lower, below the label's third line; its bottom stays at 171.
      {{LIST_VIEW, 1015, 15, 36, 235, 135, ""},
-      {PUSH, 3, 15, 173, 45, 13, "Check all"},
-      {PUSH, 4, 62, 173, 45, 13, "Uncheck all"},
-      {PUSH, 5, 109, 173, 70, 13, "Check all selected"},
-      {PUSH, 6, 181, 173, 70, 13, "Uncheck all selected"},
+      {PUSH, 3, 15, 173, 38, 13, "Check all"},
+      {PUSH, 4, 54, 173, 46, 13, "Uncheck all"},
+      {PUSH, 5, 101, 173, 70, 13, "Check all selected"},
+      {PUSH, 6, 172, 173, 78, 13, "Uncheck all selected"},
       {LABEL, PLAIN, 15, 8, 235, 24,
        "The following settings files were found in the same directory as vtmain.ini may contain plugin "
        "settings. Please check those which you want to copy:"}}},
@@ -265,5 +267,34 @@ TEST(PageTemplates, MatchTheirTables)
             EXPECT_EQ(got.Width, want.Width) << where;
             EXPECT_EQ(got.Height, want.Height) << where;
         }
+    }
+}
+
+// The four buttons under each check list stand in one row, left to right without overlapping,
+// within the list's own width.
+TEST(PageTemplates, CheckListButtonsStayUnderTheirList)
+{
+    const int listPages[] = {IDD_PLUGINS, IDD_SETTINGS_FILES};
+    for (int id : listPages) {
+        TemplateSeen seen;
+        ASSERT_TRUE(ReadTemplate(id, MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL), &seen)) << "template " << id;
+        const ControlSeen *list = nullptr;
+        std::vector<const ControlSeen *> buttons;
+        for (const ControlSeen &control : seen.Controls) {
+            if (SameClass(control.Class, WC_LISTVIEWA))
+                list = &control;
+            else if (SameClass(control.Class, "Button"))
+                buttons.push_back(&control);
+        }
+        ASSERT_TRUE(list != nullptr) << "template " << id;
+        ASSERT_EQ(4u, buttons.size()) << "template " << id;
+        int left = list->X;
+        for (const ControlSeen *button : buttons) {
+            std::string where = "template " + std::to_string(id) + ", button \"" + button->Text + "\"";
+            EXPECT_EQ(buttons[0]->Y, button->Y) << where;
+            EXPECT_GE(button->X, left) << where;
+            left = button->X + button->Width;
+        }
+        EXPECT_LE(left, list->X + list->Width) << "template " << id << ": the buttons run past the list";
     }
 }

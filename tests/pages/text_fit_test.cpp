@@ -1,6 +1,8 @@
-// Every static text of the seven page templates, measured in the font its page shows it in,
-// must fit its control: word-wrapped at the control's width, no line may run past it and the
-// lines must not need more height than the control has.
+// Every static text and push-button caption of the seven page templates, measured in the font its
+// page shows it in, must fit its control. A static text is word-wrapped at the control's width: no
+// line may run past it and the lines must not need more height than the control has. A button
+// draws its caption on one line inside its frame and focus rectangle: caption and those edges
+// together must fit the button.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -24,23 +26,29 @@ struct FitCase {
     int TemplateId;
     DLGPROC Procedure;  // the page's own procedure where it changes a label's font
     int Texts;          // static texts the template holds (icons and frames are none)
+    int Buttons;        // push buttons it holds
 };
 
 const FitCase PAGES[] = {
-    {IDD_WELCOME, WelcomePageProc, 2},  // the title in the page's title font
-    {IDD_LANGUAGE, PlainPageProc, 2},
-    {IDD_SETTINGS_SOURCE, PlainPageProc, 2},
-    {IDD_PLUGINS, PlainPageProc, 5},
-    {IDD_SETTINGS_FILES, PlainPageProc, 1},
-    {IDD_SUMMARY, PlainPageProc, 3},
-    {IDD_PROGRESS, PlainPageProc, 3},
+    {IDD_WELCOME, WelcomePageProc, 2, 0},  // the title in the page's title font
+    {IDD_LANGUAGE, PlainPageProc, 2, 0},
+    {IDD_SETTINGS_SOURCE, PlainPageProc, 2, 2},
+    {IDD_PLUGINS, PlainPageProc, 5, 4},
+    {IDD_SETTINGS_FILES, PlainPageProc, 1, 4},
+    {IDD_SUMMARY, PlainPageProc, 3, 0},
+    {IDD_PROGRESS, PlainPageProc, 3, 0},
 };
 
-bool IsStaticText(HWND control)
+bool HasClass(HWND control, const char *name)
 {
     char className[32] = "";
     GetClassNameA(control, className, COUNTOF(className));
-    if (lstrcmpiA(className, "Static") != 0)
+    return lstrcmpiA(className, name) == 0;
+}
+
+bool IsStaticText(HWND control)
+{
+    if (!HasClass(control, "Static"))
         return false;
     DWORD type = static_cast<DWORD>(GetWindowLongPtrA(control, GWL_STYLE)) & SS_TYPEMASK;
     return type == SS_LEFT || type == SS_CENTER || type == SS_RIGHT || type == SS_LEFTNOWORDWRAP ||
@@ -60,52 +68,86 @@ UINT DrawFlags(HWND control)
     return flags;
 }
 
+bool IsPushButton(HWND control)
+{
+    DWORD type = static_cast<DWORD>(GetWindowLongPtrA(control, GWL_STYLE)) & BS_TYPEMASK;
+    return HasClass(control, "Button") && (type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON);
+}
+
+// What a push button keeps for itself on each side of its caption: its raised frame, and the
+// pixel inside it where the focus rectangle is drawn.
+SIZE ButtonEdges()
+{
+    return {2 * (GetSystemMetrics(SM_CXEDGE) + 1), 2 * (GetSystemMetrics(SM_CYEDGE) + 1)};
+}
+
 struct Measured {
     std::string Text;
     SIZE Has, Needs;
 };
 
-std::vector<Measured> MeasureTexts(HWND page)
+// The room a control's text needs, laid out with the flags given (DT_CALCRECT among them) at
+// the control's width, plus the edges the control keeps around its text.
+Measured MeasureText(HDC dc, HWND control, UINT flags, SIZE edges)
 {
-    std::vector<Measured> texts;
+    Measured measured;
+    char text[1024] = "";
+    GetWindowTextA(control, text, COUNTOF(text));
+    measured.Text = text;
+    RECT client;
+    GetClientRect(control, &client);
+    measured.Has = {client.right, client.bottom};
+    HFONT font = reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0));
+    HGDIOBJ previous = SelectObject(dc, font ? static_cast<HGDIOBJ>(font) : GetStockObject(SYSTEM_FONT));
+    RECT needed = {0, 0, client.right - edges.cx, 0};
+    DrawTextA(dc, text, -1, &needed, flags);
+    SelectObject(dc, previous);
+    measured.Needs = {needed.right - needed.left + edges.cx, needed.bottom - needed.top + edges.cy};
+    return measured;
+}
+
+struct PageTexts {
+    std::vector<Measured> Texts, Buttons;
+};
+
+PageTexts MeasurePage(HWND page)
+{
+    PageTexts measured;
     HDC dc = GetDC(page);
     for (HWND control = GetWindow(page, GW_CHILD); control; control = GetWindow(control, GW_HWNDNEXT)) {
-        if (!IsStaticText(control))
-            continue;
-        Measured measured;
-        char text[1024] = "";
-        GetWindowTextA(control, text, COUNTOF(text));
-        measured.Text = text;
-        RECT client;
-        GetClientRect(control, &client);
-        measured.Has = {client.right, client.bottom};
-        HFONT font = reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0));
-        HGDIOBJ previous = SelectObject(dc, font ? static_cast<HGDIOBJ>(font) : GetStockObject(SYSTEM_FONT));
-        RECT needed = {0, 0, client.right, 0};
-        DrawTextA(dc, text, -1, &needed, DrawFlags(control));
-        SelectObject(dc, previous);
-        measured.Needs = {needed.right - needed.left, needed.bottom - needed.top};
-        texts.push_back(measured);
+        if (IsStaticText(control))
+            measured.Texts.push_back(MeasureText(dc, control, DrawFlags(control), SIZE{0, 0}));
+        else if (IsPushButton(control))
+            measured.Buttons.push_back(
+                MeasureText(dc, control, DT_CALCRECT | DT_SINGLELINE, ButtonEdges()));
     }
     ReleaseDC(page, dc);
-    return texts;
+    return measured;
+}
+
+void ExpectFits(const std::vector<Measured> &texts, int templateId, const char *what)
+{
+    for (const Measured &m : texts) {
+        EXPECT_TRUE(m.Needs.cx <= m.Has.cx && m.Needs.cy <= m.Has.cy)
+            << "template " << templateId << ": " << what << " \"" << m.Text << "\" needs " << m.Needs.cx << " x "
+            << m.Needs.cy << " px, its control has " << m.Has.cx << " x " << m.Has.cy;
+    }
 }
 
 }  // namespace
 
-TEST(PageTexts, EveryStaticTextFitsItsControl)
+TEST(PageTexts, EveryStaticTextAndButtonCaptionFitsItsControl)
 {
     InstallState.Instance = GetModuleHandleA(NULL);
     for (const FitCase &c : PAGES) {
         HWND page = CreateDialogParamA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(c.TemplateId), NULL, c.Procedure, 0);
         ASSERT_TRUE(page != NULL) << "template " << c.TemplateId;
-        std::vector<Measured> texts = MeasureTexts(page);
-        EXPECT_EQ(static_cast<size_t>(c.Texts), texts.size()) << "static texts of template " << c.TemplateId;
-        for (const Measured &m : texts) {
-            EXPECT_TRUE(m.Needs.cx <= m.Has.cx && m.Needs.cy <= m.Has.cy)
-                << "template " << c.TemplateId << ": \"" << m.Text << "\" needs " << m.Needs.cx << " x "
-                << m.Needs.cy << " px, its control has " << m.Has.cx << " x " << m.Has.cy;
-        }
+        PageTexts measured = MeasurePage(page);
+        EXPECT_EQ(static_cast<size_t>(c.Texts), measured.Texts.size()) << "static texts of template " << c.TemplateId;
+        EXPECT_EQ(static_cast<size_t>(c.Buttons), measured.Buttons.size())
+            << "push buttons of template " << c.TemplateId;
+        ExpectFits(measured.Texts, c.TemplateId, "text");
+        ExpectFits(measured.Buttons, c.TemplateId, "button");
         DestroyWindow(page);
     }
     if (InstallState.TitleFont) {
