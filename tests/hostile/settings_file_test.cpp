@@ -110,25 +110,44 @@ TEST_F(SettingsFile, TenMegabytesAreReadWhole)
         << "the settings were not carried over whole";
 }
 
-// One packer registered for 100,000 extensions: the list takes the names that fit its 64 KiB
-// buffer, each whole (a cut last name would name another key); every checked row is registered
-// and the shared directory is copied once.
-TEST_F(SettingsFile, HundredThousandKeysInAPluginSection)
+// One packer registered for far more extensions than the plugin page's 64 KiB list of key names
+// holds: a thousand of over a hundred characters each (the names, not their number, fill the
+// buffer, so that few rows are registered and the case stays cheap under emulation).
+const int MANY_KEYS = 1000;
+
+std::string ManyKeyName(int key)
+{
+    return "e" + std::to_string(key) + "_" + std::string(100, 'x');
+}
+
+std::string ManyKeysSettings(std::set<std::string> *names)
 {
     std::string ini = "[Configuration]\r\nInstallDir=C:\\Veltrano\r\n[PackerPlugins]\r\n";
-    std::set<std::string> names;
-    for (int key = 0; key < 100000; ++key) {
-        std::string name = "e" + std::to_string(key);
-        names.insert(name);
+    for (int key = 0; key < MANY_KEYS; ++key) {
+        std::string name = ManyKeyName(key);
+        if (names)
+            names->insert(name);
         ini += name + "=21,%VELTRANO_PATH%\\plugins\\arc\\arc.vpx\r\n";
     }
+    return ini;
+}
+
+// The list takes the names that fit its 64 KiB buffer, each whole (a cut last name would name
+// another key); every checked row is registered and the shared directory is copied once.
+TEST_F(SettingsFile, KeyNamesBeyondTheListBuffer)
+{
+    std::set<std::string> names;
+    std::string ini = ManyKeysSettings(&names);
+    size_t nameBytes = 0;
+    for (const std::string &name : names)
+        nameBytes += name.size() + 1;
+    ASSERT_GT(nameBytes, 65536u) << "the section must hold more names than the list buffer";
     Kept = StandardKeptFiles();
     Prepare(StandardDesktop(ini));
     RunOutcome run = RunWizard(RunChoices());
     ASSERT_TRUE(run.Finished);
     EXPECT_EQ("Installation complete!", run.OutcomeText);
-    ASSERT_GT(run.PluginRows.size(), 1000u);
-    EXPECT_LT(run.PluginRows.size(), 100000u) << "more names than the 64 KiB list holds";
+    ASSERT_LT(run.PluginRows.size(), names.size()) << "more names than the 64 KiB list holds";
     size_t listed = 0;
     std::set<std::string> seen;
     for (const PluginRow &row : run.PluginRows) {
@@ -138,6 +157,8 @@ TEST_F(SettingsFile, HundredThousandKeysInAPluginSection)
         EXPECT_TRUE(seen.insert(key).second) << "key listed twice: " << key;
     }
     EXPECT_LE(listed, 65535u);
+    EXPECT_GT(listed + 2 * (ManyKeyName(MANY_KEYS - 1).size() + 1), 65535u)
+        << "the list stopped short of its buffer's end";
     EXPECT_EQ("1k", run.CheckedTotal) << "rows of one directory count once";
     std::vector<std::string> expected = {"Plugins\\", "Plugins\\vpx\\", "Plugins\\vpx\\arc\\",
                                          "Plugins\\vpx\\arc\\arc.vpx", "Plugins\\vpx\\arc\\doc\\",
@@ -146,20 +167,19 @@ TEST_F(SettingsFile, HundredThousandKeysInAPluginSection)
     EXPECT_EQ(expected, DeviceListing(Device));
     std::string portable = Device + "\\vtmain.ini";
     const PluginRow &last = run.PluginRows.back();
-    EXPECT_EQ("21,%U3_APP_DATA_PATH%\\Plugins\\vpx\\arc\\arc.vpx", ReadProfile(portable, "PackerPlugins", "e0"));
+    EXPECT_EQ("21,%U3_APP_DATA_PATH%\\Plugins\\vpx\\arc\\arc.vpx",
+              ReadProfile(portable, "PackerPlugins", ManyKeyName(0).c_str()));
     EXPECT_EQ("21,%U3_APP_DATA_PATH%\\Plugins\\vpx\\arc\\arc.vpx",
               ReadProfile(portable, "PackerPlugins", last.Label.substr(8).c_str()));
-    EXPECT_EQ("<absent>", ReadProfile(portable, "PackerPlugins", "e99999"));
+    EXPECT_EQ("<absent>", ReadProfile(portable, "PackerPlugins", ManyKeyName(MANY_KEYS - 1).c_str()));
 }
 
 // The same registrations, with Cancel pressed while the first of them are written: the page
 // takes it at once, although rows of a shared directory reach no tree copy, and the wizard
 // closes after the run with the rest left out and the language recorded.
-TEST_F(SettingsFile, CancelDuringThousandsOfRegistrations)
+TEST_F(SettingsFile, CancelDuringHundredsOfRegistrations)
 {
-    std::string ini = "[Configuration]\r\nInstallDir=C:\\Veltrano\r\n[PackerPlugins]\r\n";
-    for (int key = 0; key < 100000; ++key)
-        ini += "e" + std::to_string(key) + "=21,%VELTRANO_PATH%\\plugins\\arc\\arc.vpx\r\n";
+    std::string ini = ManyKeysSettings(nullptr);
     Kept = StandardKeptFiles();
     Prepare(StandardDesktop(ini));
     RunChoices choices;
