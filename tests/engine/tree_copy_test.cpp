@@ -241,6 +241,35 @@ TEST_F(TreeCopy, MissingSourceIsACopyError)
     }
 }
 
+// A subdirectory that cannot be listed (held open by a handle that shares nothing) copies nothing,
+// and so the tree did not arrive: put to the user, captioned with the subdirectory on the device.
+TEST_F(TreeCopy, UnlistableSubdirectoryIsACopyError)
+{
+    struct Case {
+        int Answer;
+        int AbortAfter;
+    };
+    const Case cases[] = {{IDOK, 0}, {IDCANCEL, 1}};
+    BuildTree(Source, {"a\\", "a\\b\\", "a\\b\\inner.txt"});
+    HANDLE hold = CreateFileA(Join(Source, "a\\b").c_str(), GENERIC_READ, 0, NULL, OPEN_EXISTING,
+                              FILE_FLAG_BACKUP_SEMANTICS, NULL);
+    ASSERT_NE(INVALID_HANDLE_VALUE, hold);
+    OwnerWindow owner;
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.Answer == IDOK ? "answered OK" : "answered Cancel");
+        InstallState.AbortRequested = 0;
+        RemoveTree(Target);
+        CreateDirectoryA(Target.c_str(), NULL);
+        EXPECT_EQ(0, Copy(Source, Target, c.Answer)) << "the copy was reported as arrived";
+        EXPECT_EQ(c.AbortAfter, InstallState.AbortRequested);
+        ASSERT_EQ(1u, Boxes.size());
+        EXPECT_EQ("Error copying file!", Boxes[0].Text);
+        EXPECT_EQ(Join(Target, "a\\b\\"), Boxes[0].Caption);
+        EXPECT_EQ(Listing({"a\\", "a\\b\\"}), Entries(Target));
+    }
+    CloseHandle(hold);
+}
+
 TEST_F(TreeCopy, SubdirectoryThatCannotBeCreatedStopsSilently)
 {
     BuildTree(Source, {"sub\\", "sub\\a.txt"});
