@@ -329,7 +329,7 @@ TEST_F(PluginPageTest, RebuiltTotalCountsASharedDirectoryOnce)
             SetChecked(row, c.Checked[row]);
         UpdateCheckedTotal(Page, List(), -1);
         EXPECT_EQ(c.Total, Label(IDC_CHECKED_TOTAL))
-            << "rows checked: " << c.Checked[0] << c.Checked[1] << c.Checked[2];
+            << "rows checked: " << c.Checked[0] << ", " << c.Checked[1] << ", " << c.Checked[2];
     }
 }
 
