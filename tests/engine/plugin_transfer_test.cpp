@@ -363,6 +363,57 @@ TEST_F(PluginTransferTest, SameBaseNameFromAnotherDirectoryGetsItsOwnFolder)
     EXPECT_EQ(Device + "\\Plugins\\vpx\\arc_2\\", CopiedTo("Packer: more"));
 }
 
+// Source directories are told apart without regard to case when a folder is chosen, too: a row
+// whose nearest earlier row of its directory made no folder (an unsafe plugin name) shares the
+// folder of a row further back that names the same directory in another case.
+TEST_F(PluginTransferTest, SameDirectoryInAnotherCaseSharesItsFolder)
+{
+    DesktopFile("plugins\\arc\\arc.vpx");
+    Settings("[PackerPlugins]\n"
+             "a=%VELTRANO_PATH%\\plugins\\Arc\\arc.vpx\n"
+             "b=%VELTRANO_PATH%\\plugins\\arc\\c:arc.vpx\n"
+             "c=%VELTRANO_PATH%\\plugins\\arc\\arc.vpx\n");
+    OpenList({"Packer: a", "Packer: b", "Packer: c"});
+    MessageBoxAnswerer answerer(IDOK);
+    TransferPlugins(ProgressPage);
+    EXPECT_EQ(Lines{"Packer: b"}, Captions(answerer.Stop()));
+    EXPECT_EQ("", CopiedTo("Packer: b"));
+    EXPECT_EQ(Device + "\\Plugins\\vpx\\arc\\", CopiedTo("Packer: c")) << "a second folder for one directory";
+    Lines expected = {"a=%U3_APP_DATA_PATH%\\Plugins\\vpx\\arc\\arc.vpx",
+                      "c=%U3_APP_DATA_PATH%\\Plugins\\vpx\\arc\\arc.vpx"};
+    EXPECT_EQ(expected, PortableSection("PackerPlugins"));
+    EXPECT_EQ(Lines({"vpx\\", "vpx\\arc\\", "vpx\\arc\\arc.vpx"}), DeviceFiles());
+}
+
+// A copy that failed is never taken for one that arrived, even when the plugin file itself landed
+// before the failure: a later row of the same directory copies again, and is not registered when
+// that copy fails too.
+TEST_F(PluginTransferTest, FailedCopyIsNotTakenAsArrivedByRowsOfItsDirectory)
+{
+    DesktopFile("plugins\\arc\\arc.vpx");
+    DesktopFile("plugins\\arc\\zz_locked.dat");
+    Settings("[PackerPlugins]\n"
+             "arc=%VELTRANO_PATH%\\plugins\\arc\\arc.vpx\n"
+             "tar=%VELTRANO_PATH%\\plugins\\arc\\arc.vpx\n");
+    OpenList({"Packer: arc", "Packer: tar"});
+    // Opened without sharing: its copy fails every time, after arc.vpx, which the search lists first.
+    HANDLE hold = CreateFileA((Desktop + "\\plugins\\arc\\zz_locked.dat").c_str(), GENERIC_READ, 0, NULL,
+                              OPEN_EXISTING, 0, NULL);
+    ASSERT_NE(INVALID_HANDLE_VALUE, hold);
+    MessageBoxAnswerer answerer(IDOK);
+    TransferPlugins(ProgressPage);
+    std::vector<SeenBox> boxes = answerer.Stop();
+    CloseHandle(hold);
+
+    const std::string folder = Device + "\\Plugins\\vpx\\arc\\";
+    ASSERT_TRUE(PathExists(folder + "arc.vpx")) << "the plugin file did not land before the failure";
+    EXPECT_EQ(Lines({folder + "zz_locked.dat", folder + "zz_locked.dat"}), Captions(boxes))
+        << "the second row must copy again";
+    EXPECT_TRUE(PortableSection("PackerPlugins").empty()) << "a row was registered from a copy that failed";
+    EXPECT_EQ(folder, CopiedTo("Packer: tar"));
+    EXPECT_EQ(0, InstallState.AbortRequested);
+}
+
 TEST_F(PluginTransferTest, NothingCheckedOrNoList)
 {
     DesktopFile("plugins\\a\\a.vpx");

@@ -14,6 +14,7 @@
 #include "support/files.h"
 #include "support/temp_directory.h"
 #include "support/message_box_answerer.h"
+#include "support/walk_bound.h"
 #include "tree_fixture.h"
 
 namespace {
@@ -128,6 +129,10 @@ TEST(SizeMatchesCopy, ScanCountsExactlyTheBytesTheCopyCopies)
         for (const DirectoryLink &link : c.Links)
             ASSERT_TRUE(MakeUnixSymlink(Join(source, link.Directory), link.Name, link.Target))
                 << "could not create the link " << link.Name;
+        // Bounded first: a link guard that fails makes the scan below endless.
+        if (!c.Links.empty()) {
+            ASSERT_TRUE(WalkOfLinkedTreeEnds(source));
+        }
 
         unsigned long long scanned = DirectorySize(source.c_str());
         MessageBoxAnswerer answerer(IDOK);
