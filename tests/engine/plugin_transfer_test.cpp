@@ -341,7 +341,9 @@ TEST_F(PluginTransferTest, DeviceFolderIsUsedAgainOnlyForTheSamePluginFile)
         DesktopFile("plugins\\arc\\arc.vpx", "arc plugin");
         Settings("[PackerPlugins]\narc=21,%VELTRANO_PATH%\\plugins\\arc\\arc.vpx\n");
         OpenList({"Packer: arc"});
+        MessageBoxAnswerer answerer(IDOK);
         TransferPlugins(ProgressPage);
+        EXPECT_EQ(Lines{}, Captions(answerer.Stop()));
         EXPECT_EQ(Lines{std::string("arc=21,%U3_APP_DATA_PATH%\\Plugins\\vpx\\") + c.Folder + "\\arc.vpx"},
                   PortableSection("PackerPlugins"));
         std::string copied;
