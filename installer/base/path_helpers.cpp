@@ -199,3 +199,37 @@ const char *SkipFlagsPrefix(const char *value)
         ++value;
     return value;
 }
+
+namespace {
+
+// A full path that is a volume's root: "c:\", "\\server", "\\server\share", the last with or
+// without a trailing backslash.
+BOOL IsVolumeRoot(const char *full)
+{
+    // A colon is never the trail byte of a double-byte character.
+    if (full[0] && !IsDBCSLeadByte(static_cast<BYTE>(full[0])) && full[1] == ':')
+        return !full[2] || (full[2] == '\\' && !full[3]);
+    if (full[0] != '\\' || full[1] != '\\')
+        return FALSE;
+    int separators = 0;
+    for (const char *c = full + 2; *c; c = CharNextA(c)) {
+        if (*c == '\\' && ++separators == 2)
+            return !c[1];
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+BOOL NamesWholeVolume(const char *directory)
+{
+    // No directory, or a drive's current one ("c:"), which may be anything.
+    if (!directory[0] || (!IsDBCSLeadByte(static_cast<BYTE>(directory[0])) && directory[1] == ':' && !directory[2]))
+        return TRUE;
+    // Steps such as "." and "..", and doubled separators, resolved as the file system resolves them.
+    char full[PATH_BUFFER_SIZE];
+    DWORD length = GetFullPathNameA(directory, COUNTOF(full), full, NULL);
+    if (length == 0 || length >= COUNTOF(full))
+        return TRUE;
+    return IsVolumeRoot(full);
+}

@@ -55,3 +55,9 @@ BOOL FileBaseName(char *baseName, int capacity, const char *fileName);
 // What follows the flags prefix of a plugin value (its leading digits and one comma): the
 // plugin file's path.
 const char *SkipFlagsPrefix(const char *value);
+
+// TRUE when directory names no directory of its own, only a whole volume or whatever directory
+// is current: empty, a drive's current directory ("c:"), or a path that resolves (its "." and
+// ".." steps taken) to a drive's root, the current drive's root ("\\") or a network server or
+// share ("\\\\server\\share"). Also TRUE for a directory whose full path does not fit a buffer.
+BOOL NamesWholeVolume(const char *directory);

@@ -3,10 +3,12 @@
 #include <commctrl.h>
 
 #include "base/caseless_compare.h"
+#include "base/file_name_compare.h"
 #include "base/install_state.h"
 #include "base/path_helpers.h"
 #include "engine/device_name.h"
 #include "engine/tree_copy.h"
+#include "files/same_content.h"
 #include "lists/check_list.h"
 #include "lists/list_rows.h"
 #include "lists/plugin_row.h"
@@ -37,7 +39,7 @@ int NearestSharingRow(HWND list, int row, const char *sourceDirectory)
             continue;
         char path[PATH_BUFFER_SIZE];
         // Whole buffers: a directory of 259 characters read cut would be taken for another one.
-        if (GetListText(list, earlier, PLUGIN_COLUMN_PATH, path, COUNTOF(path)) && EqualsIgnoringCase(path, sourceDirectory))
+        if (GetListText(list, earlier, PLUGIN_COLUMN_PATH, path, COUNTOF(path)) && SameFileName(path, sourceDirectory))
             return earlier;
     }
     return -1;
@@ -62,20 +64,55 @@ BOOL RowArrived(HWND list, int row)
     return SendMessageA(list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item)) && item.lParam == TRUE;
 }
 
-// Whether an earlier row of another source directory was given target (the file system
-// compares names without regard to case).
+// Whether an earlier row of another source directory was given target, as the file system
+// compares names.
 BOOL TakenByAnotherSource(HWND list, int row, const char *target, const char *sourceDirectory)
 {
     for (int earlier = 0; earlier < row; ++earlier) {
         char copiedTo[PATH_BUFFER_SIZE];
         if (!GetListText(list, earlier, PLUGIN_COLUMN_COPIED_TO, copiedTo, COUNTOF(copiedTo)) || !copiedTo[0] ||
-            !EqualsIgnoringCase(copiedTo, target))
+            !SameFileName(copiedTo, target))
             continue;
         char path[PATH_BUFFER_SIZE];
-        if (GetListText(list, earlier, PLUGIN_COLUMN_PATH, path, COUNTOF(path)) && !EqualsIgnoringCase(path, sourceDirectory))
+        if (GetListText(list, earlier, PLUGIN_COLUMN_PATH, path, COUNTOF(path)) && !SameFileName(path, sourceDirectory))
             return TRUE;
     }
     return FALSE;
+}
+
+// The plugin file of a source as it lies in directory (ending in a backslash); FALSE when the
+// path does not fit.
+BOOL PluginFileIn(const char *directory, const PluginValue &parts, char (&path)[PATH_BUFFER_SIZE])
+{
+    return JoinPath(path, COUNTOF(path), directory, parts.FileName);
+}
+
+BOOL SourcePluginFile(const PluginValue &parts, char (&path)[PATH_BUFFER_SIZE])
+{
+    char directory[PATH_BUFFER_SIZE];
+    if (!CopyWhole(directory, COUNTOF(directory) - 1, parts.SourceDirectory))
+        return FALSE;
+    AppendBackslash(directory, COUNTOF(directory));
+    return PluginFileIn(directory, parts, path);
+}
+
+// Whether target (ending in a backslash) on the device may take this source's copy: nothing is
+// there yet, or a folder that already holds this source's plugin file, byte for byte (an earlier
+// run's copy of it). A folder of an earlier run that holds another plugin, or only a part of
+// one, is not mixed with this one.
+BOOL FreeOnDevice(const char *target, const PluginValue &parts)
+{
+    char folder[PATH_BUFFER_SIZE];
+    CopyBounded(folder, target, COUNTOF(folder));
+    StripBackslash(folder);
+    DWORD attributes = GetFileAttributesA(folder);
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return TRUE;
+    if (!(attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return FALSE;
+    char onDevice[PATH_BUFFER_SIZE], source[PATH_BUFFER_SIZE];
+    return PluginFileIn(target, parts, onDevice) && SourcePluginFile(parts, source) &&
+           SameFileContent(onDevice, source);
 }
 
 // PluginBase\kind\name\ into target. With create, each level is made as it is reached; FALSE
@@ -99,10 +136,11 @@ BOOL TargetDirectory(int kind, const char *name, BOOL create, char (&target)[PAT
 }
 
 // The name of the device folder for a source directory that is copied anew: the base name, or,
-// when an earlier row of another source directory already got that folder, the base name followed
-// by "_2", "_3", ... (the first one free), so that no copy lands among another plugin's files.
-// FALSE when a name that is needed does not fit a path; folderName then holds it.
-BOOL ChooseFolderName(HWND list, int row, int kind, const char *baseName, const char *sourceDirectory,
+// when an earlier row of another source directory already got that folder or the device holds it
+// with something else in it, the base name followed by "_2", "_3", ... (the first one free), so
+// that no copy lands among another plugin's files. FALSE when a name that is needed does not fit
+// a path; folderName then holds it.
+BOOL ChooseFolderName(HWND list, int row, int kind, const char *baseName, const PluginValue &parts,
                       char *folderName, int capacity)
 {
     CopyBounded(folderName, baseName, capacity);
@@ -110,7 +148,7 @@ BOOL ChooseFolderName(HWND list, int row, int kind, const char *baseName, const 
         char target[PATH_BUFFER_SIZE];
         if (!TargetDirectory(kind, folderName, FALSE, target))
             return FALSE;
-        if (!TakenByAnotherSource(list, row, target, sourceDirectory))
+        if (!TakenByAnotherSource(list, row, target, parts.SourceDirectory) && FreeOnDevice(target, parts))
             return TRUE;
         char number[16];
         wsprintfA(number, "_%d", suffix);
@@ -133,24 +171,30 @@ void ReportTargetTooLong(int kind, const char *folderName)
     ReportCopyError(whole, ERROR_FILENAME_EXCED_RANGE);
 }
 
-// A registration must name a file that is on the device: the plugin file may be missing from its
-// source directory, or be of a kind the copy leaves behind. Reported as a file that did not arrive.
-// lastFound (capacity bytes) holds the last file found, so that thousands of rows of one plugin
-// file cost one look.
-BOOL PluginFileArrived(const char *target, const char *fileName, char *lastFound, int capacity)
+// A registration must name a file on the device that holds its own source's bytes: the plugin
+// file may be missing from its source directory, be of a kind the copy leaves behind, or be a
+// file the device held before that the copy did not replace. Reported as a file that did not
+// arrive. lastFound (capacity bytes) holds the last file found whole, so that thousands of rows
+// of one plugin file cost one look; rows that share a device folder share its source.
+BOOL PluginFileArrived(const char *target, const PluginValue &parts, char *lastFound, int capacity)
 {
     char path[2 * PATH_BUFFER_SIZE];
     CopyBounded(path, target, COUNTOF(path));
-    AppendBounded(path, fileName, COUNTOF(path));
+    AppendBounded(path, parts.FileName, COUNTOF(path));
     if (lstrcmpA(path, lastFound) == 0)
         return TRUE;
     DWORD attributes = lstrlenA(path) <= PATH_MAX_CHARS ? GetFileAttributesA(path) : INVALID_FILE_ATTRIBUTES;
-    if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-        CopyBounded(lastFound, path, capacity);
-        return TRUE;
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        ReportCopyError(path, ERROR_FILE_NOT_FOUND);
+        return FALSE;
     }
-    ReportCopyError(path, ERROR_FILE_NOT_FOUND);
-    return FALSE;
+    char source[PATH_BUFFER_SIZE];
+    if (!SourcePluginFile(parts, source) || !SameFileContent(path, source)) {
+        ReportCopyError(path, ERROR_FILE_EXISTS);
+        return FALSE;
+    }
+    CopyBounded(lastFound, path, capacity);
+    return TRUE;
 }
 
 // The part of target after the expanded plugin base and its backslash; NULL when target does
@@ -256,6 +300,12 @@ void TransferPlugins(HWND page)
         PluginValue parts;
         if (!SplitPluginValue(value, &parts))
             continue;
+        // A plugin file at a drive's or share's root, or with no directory before it: its
+        // directory is a whole volume, or whatever directory is current, never one plugin's.
+        if (NamesWholeVolume(parts.SourceDirectory)) {
+            ReportCopyError(label, ERROR_INVALID_NAME);
+            continue;
+        }
         // The file name goes into the registration, the base name into the device's path.
         char baseName[PATH_BUFFER_SIZE];
         FileBaseName(baseName, COUNTOF(baseName), parts.FileName);
@@ -273,8 +323,7 @@ void TransferPlugins(HWND page)
         BOOL arrived = reused && RowArrived(list, sharing);
         if (!reused) {
             char folderName[PATH_BUFFER_SIZE];
-            BOOL named = ChooseFolderName(list, row, kind, baseName, parts.SourceDirectory, folderName,
-                                          COUNTOF(folderName));
+            BOOL named = ChooseFolderName(list, row, kind, baseName, parts, folderName, COUNTOF(folderName));
             if (!TargetDirectory(kind, folderName, TRUE, target) || !named) {
                 ReportTargetTooLong(kind, folderName);
                 continue;
@@ -284,7 +333,7 @@ void TransferPlugins(HWND page)
         if (!arrived)
             arrived = CopyTree(parts.SourceDirectory, target);
         MarkRowArrived(list, row, arrived);
-        if (!arrived || !PluginFileArrived(target, parts.FileName, lastFound, COUNTOF(lastFound)))
+        if (!arrived || !PluginFileArrived(target, parts, lastFound, COUNTOF(lastFound)))
             continue;
         RegisterPlugin(kind, desktopKey, parts, RelativeTarget(target), &runningNumbers[kind]);
     }

@@ -44,17 +44,23 @@ BOOL LinksBackIntoPath(const char *path)
     DirectoryIdentity link;
     if (!IdentifyDirectory(walked, &link))
         return FALSE;
+    // The separators, found character by character: the trail byte of a double-byte character
+    // may be 0x5C, and a path cut inside a character is no directory the walk passes through.
+    int separators[PATH_BUFFER_SIZE];
+    int count = 0;
+    for (const char *c = CharNextA(walked); *c; c = CharNextA(c)) {
+        if (*c == '\\')
+            separators[count++] = static_cast<int>(c - walked);
+    }
     // Every directory the path passes through, from the nearest to the root ("c:\" included).
-    for (int end = lstrlenA(walked) - 1; end > 0; --end) {
-        if (walked[end] != '\\')
-            continue;
+    while (count > 0) {
+        int end = separators[--count];
         char saved = walked[end + 1];
         walked[end + 1] = '\0';
         DirectoryIdentity ancestor;
         BOOL same = IdentifyDirectory(walked, &ancestor) && ancestor.Volume == link.Volume &&
                     ancestor.IndexHigh == link.IndexHigh && ancestor.IndexLow == link.IndexLow;
         walked[end + 1] = saved;
-        walked[end] = '\0';
         if (same)
             return TRUE;
     }

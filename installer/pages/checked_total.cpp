@@ -2,7 +2,7 @@
 
 #include <stdlib.h>
 
-#include "base/caseless_compare.h"
+#include "base/file_name_compare.h"
 #include "base/install_state.h"
 #include "lists/check_list.h"
 #include "lists/list_rows.h"
@@ -31,13 +31,21 @@ struct TotalCache {
 
 TotalCache Cache;
 
-// Directories compared without regard to case, as the page compares them.
-char (*SortPaths)[PATH_BUFFER_SIZE];
+// Each row's directory folded as the file system compares names, folded once per rebuild: rows of
+// one directory are one group however the case of their letters differs. Row r's name starts at
+// SortNames + SortOffsets[r].
+WCHAR *SortNames;
+int *SortOffsets;
+
+const WCHAR *SortName(int row)
+{
+    return SortNames + SortOffsets[row];
+}
 
 int CompareRowsByPath(const void *a, const void *b)
 {
     int left = *static_cast<const int *>(a), right = *static_cast<const int *>(b);
-    int order = CompareIgnoringCase(SortPaths[left], SortPaths[right]);
+    int order = CompareFoldedNames(SortName(left), SortName(right));
     return order ? order : left - right;
 }
 
@@ -75,6 +83,38 @@ unsigned long long RowSizeKiB(HWND list, int row)
     return value > 0 ? static_cast<unsigned long long>(value) : 0;
 }
 
+// Folds every row's directory into SortNames; FALSE when memory runs out.
+BOOL FoldRowPaths(HWND list, int rows)
+{
+    int capacity = rows * 64 + PATH_BUFFER_SIZE, used = 0;
+    SortNames = static_cast<WCHAR *>(Allocate(capacity * sizeof(WCHAR)));
+    SortOffsets = static_cast<int *>(Allocate(rows * sizeof(int)));
+    if (!SortNames || !SortOffsets)
+        return FALSE;
+    for (int row = 0; row < rows; ++row) {
+        if (capacity - used < PATH_BUFFER_SIZE) {
+            capacity *= 2;
+            void *grown = HeapReAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, SortNames, capacity * sizeof(WCHAR));
+            if (!grown)
+                return FALSE;
+            SortNames = static_cast<WCHAR *>(grown);
+        }
+        char path[PATH_BUFFER_SIZE];
+        GetListText(list, row, PLUGIN_COLUMN_PATH, path, COUNTOF(path));
+        SortOffsets[row] = used;
+        used += FoldFileName(path, SortNames + used, PATH_BUFFER_SIZE) + 1;
+    }
+    return TRUE;
+}
+
+void ReleaseSortNames()
+{
+    Release(SortNames);
+    Release(SortOffsets);
+    SortNames = NULL;
+    SortOffsets = NULL;
+}
+
 void Rebuild(HWND list)
 {
     ReleaseCache();
@@ -87,10 +127,13 @@ void Rebuild(HWND list)
     Cache.GroupRows = static_cast<int *>(Allocate(rows * sizeof(int)));
     Cache.GroupStart = static_cast<int *>(Allocate((rows + 1) * sizeof(int)));
     Cache.FirstChecked = static_cast<int *>(Allocate((rows + 1) * sizeof(int)));
-    SortPaths = static_cast<char (*)[PATH_BUFFER_SIZE]>(Allocate(rows * sizeof(*SortPaths)));
+    if (!FoldRowPaths(list, rows)) {
+        ReleaseSortNames();
+        ReleaseCache();
+        return;
+    }
 
     for (int row = 0; row < rows; ++row) {
-        GetListText(list, row, PLUGIN_COLUMN_PATH, SortPaths[row], PATH_BUFFER_SIZE);
         Cache.SizeKiB[row] = RowSizeKiB(list, row);
         Cache.Checked[row] = IsItemChecked(list, row) ? 1 : 0;
         Cache.GroupRows[row] = row;
@@ -100,7 +143,7 @@ void Rebuild(HWND list)
     int groups = 0;
     for (int i = 0; i < rows; ++i) {
         int row = Cache.GroupRows[i];
-        if (i == 0 || !EqualsIgnoringCase(SortPaths[Cache.GroupRows[i - 1]], SortPaths[row])) {
+        if (i == 0 || CompareFoldedNames(SortName(Cache.GroupRows[i - 1]), SortName(row)) != 0) {
             Cache.GroupStart[groups] = i;
             Cache.FirstChecked[groups] = -1;
             ++groups;
@@ -113,8 +156,7 @@ void Rebuild(HWND list)
         }
     }
     Cache.GroupStart[groups] = rows;
-    Release(SortPaths);
-    SortPaths = NULL;
+    ReleaseSortNames();
 }
 
 void ApplyRowChange(HWND list, int row)

@@ -36,7 +36,7 @@ BOOL ComposeRowLabel(int kind, const char *key, const char *value, char *label, 
 }
 
 // The plugin directory of a key's value (which fits a path buffer), expanded in place inside
-// value, within a path buffer; NULL when the value names no file in a directory.
+// value, within a path buffer; NULL when the value names no file in a directory of its own.
 char *PluginDirectory(char *value)
 {
     char *path = const_cast<char *>(SkipFlagsPrefix(value));
@@ -48,7 +48,8 @@ char *PluginDirectory(char *value)
         return NULL;
     *lastBackslash = '\0';
     ExpandEnvRefs(path, PATH_BUFFER_SIZE - static_cast<int>(path - value));
-    return path;
+    // A plugin at a drive's root is no reason to measure the whole drive.
+    return NamesWholeVolume(path) ? NULL : path;
 }
 
 }  // namespace

@@ -7,7 +7,7 @@ WINESERVER=/usr/lib/wine/wineserver64
 
 # fonts-wine: Wine's own Tahoma and Marlett, without which dialogs use a fallback font and the
 # caption buttons draw as letters. binutils: the assembler and linker of the 32-bit probe.
-# locales: the ja_JP.UTF-8 locale of the code page 932 tests.
+# locales: the ja_JP.UTF-8 and de_DE.UTF-8 locales of the code page 932 and 1252 tests.
 PACKAGES=(cmake make binutils g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-tools
           googletest wine wine64 fonts-wine xvfb xauth x11-utils imagemagick python3 locales)
 
@@ -224,13 +224,17 @@ wine_for() {
   esac
 }
 
-# ensure_japanese_locale: generates ja_JP.UTF-8 (for the code page 932 tests) unless `locale -a`
-# lists it already; quiet when present. Without it Wine decodes file names and arguments wrongly.
-ensure_japanese_locale() {
-  locale -a 2>/dev/null | grep -qiE '^ja_JP\.utf-?8$' && return 0
-  [ "$(id -u)" -eq 0 ] || die "locale ja_JP.UTF-8 is missing; run as root to generate it"
-  say "generating the locale ja_JP.UTF-8"
-  localedef -i ja_JP -f UTF-8 ja_JP.UTF-8 || die "localedef ja_JP.UTF-8 failed"
+# ensure_test_locales: generates ja_JP.UTF-8 (for the code page 932 tests) and de_DE.UTF-8 (for
+# the code page 1252 tests) unless `locale -a` lists them already; quiet when present. Without
+# them Wine decodes file names and arguments wrongly.
+ensure_test_locales() {
+  local locale
+  for locale in ja_JP de_DE; do
+    locale -a 2>/dev/null | grep -qiE "^$locale\.utf-?8\$" && continue
+    [ "$(id -u)" -eq 0 ] || die "locale $locale.UTF-8 is missing; run as root to generate it"
+    say "generating the locale $locale.UTF-8"
+    localedef -i "$locale" -f UTF-8 "$locale.UTF-8" || die "localedef $locale.UTF-8 failed"
+  done
 }
 
 # build_arch ARCH [TESTS:ON|OFF] [TARGET...]: configures and builds one architecture into

@@ -379,6 +379,37 @@ TEST(SkipFlagsPrefix, Cases)
         EXPECT_STREQ(c.Path, SkipFlagsPrefix(c.Value)) << "value: " << c.Value;
 }
 
+// Directories of a plugin file at a drive's or share's root, or with no directory before it.
+TEST(NamesWholeVolume, Cases)
+{
+    struct VolumeCase {
+        const char *Directory;
+        bool Whole;
+    };
+    const VolumeCase cases[] = {
+        {"", true},
+        {"c:", true},
+        {"C:\\", true},
+        {"\\", true},
+        {"\\\\server", true},
+        {"\\\\server\\share", true},
+        {"\\\\server\\share\\", true},
+        {"\\\\server\\share\\plugins", false},
+        {"c:\\plugins", false},
+        {"c:plugins", false},  // a directory below the drive's current one
+        {"plugins\\..\\..\\..\\..\\..\\..\\..\\..\\..\\..\\..\\..\\..", true},  // above the current directory's drive
+        {"\\plugins", false},
+        {"plugins", false},
+        {"c:\\\\", true},
+        {"c:\\plugins\\..", true},
+        {"c:\\.", true},
+        {"\\\\server\\share\\plugins\\..", true},
+        {"c:\\plugins\\.", false},
+    };
+    for (const VolumeCase &c : cases)
+        EXPECT_EQ(c.Whole, NamesWholeVolume(c.Directory) != FALSE) << "directory: " << c.Directory;
+}
+
 TEST(BoundedCopies, CutToCapacity)
 {
     char small[5];

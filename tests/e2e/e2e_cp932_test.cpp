@@ -164,6 +164,9 @@ TEST_F(DoubleByteEndToEnd, TypicalRunAtDoubleBytePaths)
     EXPECT_EQ("", DeviceDifferences());
     EXPECT_EQ(std::vector<std::string>(), RegistrationsNamingNoDeviceFile(AppData))
         << "registrations that name no file on the device";
+    EXPECT_EQ(std::vector<std::string>(),
+              RegistrationsNotCopiedFromTheirSource(AppData, Desktop + "\\vtmain.ini", {}, Desktop))
+        << "registrations whose file is not a copy of their own plugin";
     EXPECT_EQ("", TreeDifferences(desktopBefore, SnapshotTree(Desktop))) << "the desktop installation changed";
     EXPECT_EQ(registryBefore, SnapshotVeltranoRegistry()) << "the registry values changed";
 }

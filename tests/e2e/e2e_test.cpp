@@ -117,6 +117,9 @@ protected:
     {
         EXPECT_EQ(std::vector<std::string>(), RegistrationsNamingNoDeviceFile(AppData))
             << "registrations that name no file on the device";
+        EXPECT_EQ(std::vector<std::string>(),
+                  RegistrationsNotCopiedFromTheirSource(AppData, Desktop + "\\vtmain.ini", {}, Desktop))
+            << "registrations whose file is not a copy of their own plugin";
         RemoveSampleRegistry();
         RemoveTree(Root);
     }

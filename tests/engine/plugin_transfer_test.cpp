@@ -251,12 +251,26 @@ TEST_F(PluginTransferTest, ProgressMovesTwoStepsFromZero)
     }
 }
 
+// A source file opened with no sharing while the transfer runs: its copy fails.
+struct LockedFile {
+    explicit LockedFile(const std::string &path)
+        : Handle(CreateFileA(path.c_str(), GENERIC_READ, 0, NULL, OPEN_EXISTING, 0, NULL))
+    {
+    }
+    ~LockedFile()
+    {
+        if (Handle != INVALID_HANDLE_VALUE)
+            CloseHandle(Handle);
+    }
+    HANDLE Handle;
+};
+
 TEST_F(PluginTransferTest, FailedCopyUsesNoNumber)
 {
     DesktopFile("plugins\\bad\\bad.vlx");
     DesktopFile("plugins\\good\\good.vlx");
-    // A file where the plugin's directory would go: that directory cannot be made, so the copy fails.
-    WriteTextFile(Device + "\\Plugins\\vlx\\bad", "in the way");
+    LockedFile locked(Desktop + "\\plugins\\bad\\bad.vlx");
+    ASSERT_NE(INVALID_HANDLE_VALUE, locked.Handle);
     Settings("[ListerPlugins]\n"
              "1=%VELTRANO_PATH%\\plugins\\bad\\bad.vlx\n"
              "2=%VELTRANO_PATH%\\plugins\\good\\good.vlx\n");
@@ -273,7 +287,8 @@ TEST_F(PluginTransferTest, CancelledCopyStopsTheRest)
     DesktopFile("plugins\\a\\a.vpx");
     DesktopFile("plugins\\b\\b.vpx");
     DesktopFile("plugins\\c\\c.vpx");
-    WriteTextFile(Device + "\\Plugins\\vpx\\b", "in the way");
+    LockedFile locked(Desktop + "\\plugins\\b\\b.vpx");
+    ASSERT_NE(INVALID_HANDLE_VALUE, locked.Handle);
     Settings("[PackerPlugins]\n"
              "a=%VELTRANO_PATH%\\plugins\\a\\a.vpx\n"
              "b=%VELTRANO_PATH%\\plugins\\b\\b.vpx\n"
@@ -285,6 +300,59 @@ TEST_F(PluginTransferTest, CancelledCopyStopsTheRest)
     EXPECT_EQ(Lines{"a=%U3_APP_DATA_PATH%\\Plugins\\vpx\\a\\a.vpx"}, PortableSection("PackerPlugins"));
     EXPECT_EQ("", CopiedTo("Packer: c"));
     EXPECT_EQ(GetFileAttributesA((Device + "\\Plugins\\vpx\\c").c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+// What the device holds where a plugin's folder would go, from an earlier run or otherwise: the
+// folder is used again only when it holds this plugin's file byte for byte; anything else there
+// stays as it is and the plugin goes to the next free folder.
+TEST_F(PluginTransferTest, DeviceFolderIsUsedAgainOnlyForTheSamePluginFile)
+{
+    struct HeldCase {
+        const char *Name;
+        const char *Held;     // below Plugins\vpx, "name=content"; a name ending in '\\' is a folder
+        const char *Folder;   // the folder arc goes to
+    };
+    const HeldCase cases[] = {
+        {"nothing", "", "arc"},
+        {"the same plugin file", "arc\\arc.vpx=arc plugin", "arc"},
+        {"the same file under another case", "ARC\\ARC.VPX=arc plugin", "arc"},
+        {"another plugin's file", "arc\\arc.vpx=another arc", "arc_2"},
+        {"an empty folder", "arc\\", "arc_2"},
+        {"a file in the way", "arc=in the way", "arc_2"},
+        {"a folder in the way of the plugin file", "arc\\arc.vpx\\", "arc_2"},
+        {"two folders taken", "arc\\arc.vpx=another arc|arc_2\\", "arc_3"},
+    };
+    for (const HeldCase &c : cases) {
+        SCOPED_TRACE(c.Name);
+        RemoveTree(Device);
+        MakeDirectories(Device + "\\Plugins\\vpx");
+        std::string held = c.Held;
+        for (size_t from = 0; from < held.size();) {
+            size_t end = held.find('|', from);
+            std::string entry = held.substr(from, end == std::string::npos ? std::string::npos : end - from);
+            from = end == std::string::npos ? held.size() : end + 1;
+            size_t equals = entry.find('=');
+            std::string path = Device + "\\Plugins\\vpx\\" + entry.substr(0, equals);
+            if (equals == std::string::npos)
+                MakeDirectories(path);
+            else
+                WriteTextFile(path, entry.substr(equals + 1));
+        }
+        DesktopFile("plugins\\arc\\arc.vpx", "arc plugin");
+        Settings("[PackerPlugins]\narc=21,%VELTRANO_PATH%\\plugins\\arc\\arc.vpx\n");
+        OpenList({"Packer: arc"});
+        MessageBoxAnswerer answerer(IDOK);
+        TransferPlugins(ProgressPage);
+        EXPECT_EQ(Lines{}, Captions(answerer.Stop()));
+        EXPECT_EQ(Lines{std::string("arc=21,%U3_APP_DATA_PATH%\\Plugins\\vpx\\") + c.Folder + "\\arc.vpx"},
+                  PortableSection("PackerPlugins"));
+        std::string copied;
+        EXPECT_TRUE(ReadFileBytes(Device + "\\Plugins\\vpx\\" + c.Folder + "\\arc.vpx", &copied));
+        EXPECT_EQ("arc plugin", copied);
+        DestroyWindow(PluginPage);
+        DestroyWindow(ProgressPage);
+        PluginPage = ProgressPage = NULL;
+    }
 }
 
 TEST_F(PluginTransferTest, UnsafePluginNamesAreSkipped)

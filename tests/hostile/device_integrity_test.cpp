@@ -3,6 +3,8 @@
 // arrive is put to the user and not registered; nothing is written outside the device directory.
 #include <windows.h>
 
+#include <algorithm>
+#include <functional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -64,6 +66,161 @@ TEST_F(HostileTest, SameBaseNameFromDifferentDirectories)
     }
     EXPECT_FALSE(PathExists(Device + "\\Plugins\\vpx\\arc_2\\doc")) << "the first arc's files went into the second";
 }
+
+// What the user checks on the plugin page: the rows of these labels alone.
+std::function<void(WizardDriver &, HWND)> CheckOnly(std::vector<std::string> labels)
+{
+    return [labels](WizardDriver &wizard, HWND list) {
+        std::vector<PluginRow> rows = ReadPluginRows(list);
+        for (size_t row = 0; row < rows.size(); ++row) {
+            bool wanted = std::find(labels.begin(), labels.end(), rows[row].Label) != labels.end();
+            wizard.SetRowChecked(list, static_cast<int>(row), wanted);
+        }
+    };
+}
+
+// A second installation onto a device that holds the first one's plugin folders: a folder is
+// used again only when it holds this plugin's own file, byte for byte; any other plugin's folder,
+// or this plugin's from before its file changed, is passed over for the next free one.
+struct SecondRunCase {
+    const char *Name;
+    const char *Checked;      // the one row checked in the second run
+    const char *NewArcPlugin;  // when set, the desktop's first arc.vpx holds this by then
+    const char *Key;
+    const char *Value;
+};
+
+void PrintTo(const SecondRunCase &c, std::ostream *out)
+{
+    *out << c.Name;
+}
+
+class SecondRunOntoTheSameDevice : public HostileTest, public testing::WithParamInterface<SecondRunCase> {};
+
+TEST_P(SecondRunOntoTheSameDevice, RegistersEachPluginToItsOwnCopy)
+{
+    const SecondRunCase &c = GetParam();
+    const char ini[] = "[Configuration]\r\nInstallDir=C:\\Veltrano\r\n[PackerPlugins]\r\n"
+                       "arc=21,%VELTRANO_PATH%\\plugins\\arc\\arc.vpx\r\n"
+                       "zip=21,%VELTRANO_PATH%\\plugins\\arc2\\arc.vpx\r\n"
+                       "[ListerPlugins]\r\n0=%VELTRANO_PATH%\\plugins\\img\\imgview.vlx\r\n";
+    DesktopDescription desktop = StandardDesktop(ini);
+    desktop.Files.push_back(PluginFile("plugins\\arc2\\arc.vpx", "second arc"));
+    Prepare(desktop);
+    RunOutcome first = RunWizard(RunChoices());
+    ASSERT_TRUE(first.Finished);
+    ASSERT_EQ("21,%U3_APP_DATA_PATH%\\Plugins\\vpx\\arc_2\\arc.vpx", ReadProfile(Device + "\\vtmain.ini", "PackerPlugins", "zip"));
+    if (c.NewArcPlugin) {
+        WriteFileBytes(Files.DesktopDir + "\\plugins\\arc\\arc.vpx", c.NewArcPlugin);
+        TakeChecksums();
+    }
+
+    RunChoices choices;
+    choices.OnPluginPage = CheckOnly({c.Checked});
+    RunOutcome second = RunWizardAgain(choices);
+    ASSERT_TRUE(second.Finished);
+    EXPECT_EQ("Installation complete!", second.OutcomeText);
+    EXPECT_TRUE(second.Boxes.empty());
+    std::string portable = Device + "\\vtmain.ini";
+    EXPECT_EQ(c.Value, ReadProfile(portable, "PackerPlugins", c.Key));
+    std::string other = std::string(c.Key) == "arc" ? "zip" : "arc";
+    EXPECT_EQ("<absent>", ReadProfile(portable, "PackerPlugins", other.c_str()));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    HostileTest, SecondRunOntoTheSameDevice,
+    testing::Values(
+        SecondRunCase{"SecondPluginAlone", "Packer: zip", NULL, "zip",
+                      "21,%U3_APP_DATA_PATH%\\Plugins\\vpx\\arc_2\\arc.vpx"},
+        SecondRunCase{"FirstPluginAlone", "Packer: arc", NULL, "arc",
+                      "21,%U3_APP_DATA_PATH%\\Plugins\\vpx\\arc\\arc.vpx"},
+        SecondRunCase{"FirstPluginChangedSince", "Packer: arc", "arc plugin, version 2", "arc",
+                      "21,%U3_APP_DATA_PATH%\\Plugins\\vpx\\arc_3\\arc.vpx"}),
+    [](const testing::TestParamInfo<SecondRunCase> &info) { return std::string(info.param.Name); });
+
+// A plugin file at a drive's root, or with no directory before it, has no directory of its own:
+// the plugin page lists no row for it, so nothing measures the whole drive.
+TEST_F(HostileTest, PluginAtADriveRootIsNotListed)
+{
+    std::string smallDirectory = FreshSmallDriveDirectory("hostile_root");
+    ASSERT_FALSE(smallDirectory.empty());
+    ExtraRoots.push_back(smallDirectory);
+    ASSERT_TRUE(WriteFileBytes(smallDirectory + "\\other.bin", std::string(5000, 'o')));
+    std::string drive = smallDirectory.substr(0, 2);
+    std::string ini = std::string(STANDARD_INI) + "[FileSystemPlugins]\r\nroot=" + drive + "\\root.vfx\r\n" +
+                      "bare=\\bare.vfx\r\nrelative=" + drive + "relative.vfx\r\n";
+    Prepare(StandardDesktop(ini));
+
+    RunOutcome run = RunWizard(RunChoices());
+    ASSERT_TRUE(run.Finished);
+    EXPECT_EQ("Installation complete!", run.OutcomeText);
+    EXPECT_TRUE(run.Boxes.empty());
+    std::vector<std::string> labels;
+    for (const PluginRow &row : run.PluginRows)
+        labels.push_back(row.Label);
+    EXPECT_EQ((std::vector<std::string>{"Packer: arc", "Lister: 0: imgview"}), labels);
+    EXPECT_EQ("2k", run.CheckedTotal) << "arc.vpx, its read-me and imgview.vlx";
+    EXPECT_FALSE(PathExists(Device + "\\Plugins\\vfx"));
+}
+
+// The desktop file changed after the plugin page was filled: a checked row's value now names a
+// plugin at a drive's root or with no directory. Its copy would take the whole drive, or the
+// current directory: it is put to the user, named by its row, and not registered; the other
+// plugins go on.
+struct RootValueCase {
+    const char *Name;
+    const char *Value;  // "S:" stands for the small drive
+    size_t Boxes;
+};
+
+void PrintTo(const RootValueCase &c, std::ostream *out)
+{
+    *out << c.Name;
+}
+
+class CheckedPluginNowAtADriveRoot : public HostileTest, public testing::WithParamInterface<RootValueCase> {};
+
+TEST_P(CheckedPluginNowAtADriveRoot, IsNeitherCopiedNorRegistered)
+{
+    const RootValueCase &c = GetParam();
+    std::string smallDirectory = FreshSmallDriveDirectory("hostile_root");
+    ASSERT_FALSE(smallDirectory.empty());
+    ExtraRoots.push_back(smallDirectory);
+    ASSERT_TRUE(WriteFileBytes(smallDirectory + "\\other.bin", std::string(5000, 'o')));
+    std::string value = c.Value;
+    if (value.compare(3, 2, "S:") == 0)
+        value.replace(3, 2, smallDirectory.substr(0, 2));
+    Prepare(StandardDesktop(STANDARD_INI));
+
+    RunChoices choices;
+    choices.BoxAnswers.assign(c.Boxes, IDOK);
+    choices.OnPluginPage = [&](WizardDriver &wizard, HWND) {
+        wizard.Click(IDC_CHECK_ALL);
+        std::string changed = STANDARD_INI;
+        changed.replace(changed.find("21,%VELTRANO_PATH%\\plugins\\arc\\arc.vpx"),
+                        lstrlenA("21,%VELTRANO_PATH%\\plugins\\arc\\arc.vpx"), value);
+        WriteFileBytes(Files.MainIniPath, changed);
+        TakeChecksums();
+    };
+    RunOutcome run = RunWizard(choices);
+    ASSERT_TRUE(run.Finished);
+    EXPECT_EQ("Installation complete!", run.OutcomeText);
+    ASSERT_EQ(c.Boxes, run.Boxes.size());
+    for (const DialogSeen &box : run.Boxes) {
+        EXPECT_EQ("Error copying file!", box.Text);
+        EXPECT_EQ("Packer: arc", box.Caption);
+    }
+    std::string portable = Device + "\\vtmain.ini";
+    EXPECT_EQ("<absent>", ReadProfile(portable, "PackerPlugins", "arc"));
+    EXPECT_EQ("%U3_APP_DATA_PATH%\\Plugins\\vlx\\imgview\\imgview.vlx", ReadProfile(portable, "ListerPlugins", "0"));
+    EXPECT_FALSE(PathExists(Device + "\\Plugins\\vpx")) << "something was copied for the plugin";
+}
+
+INSTANTIATE_TEST_SUITE_P(HostileTest, CheckedPluginNowAtADriveRoot,
+                         testing::Values(RootValueCase{"DriveRoot", "21,S:\\arc.vpx", 1},
+                                         RootValueCase{"NoDirectory", "21,\\arc.vpx", 1},
+                                         RootValueCase{"DriveRelative", "21,S:arc.vpx", 0}),
+                         [](const testing::TestParamInfo<RootValueCase> &info) { return std::string(info.param.Name); });
 
 // Rows of one source directory whose copy did not arrive, on a drive that fills up or from a
 // directory removed after the plugin page was filled: none is registered, each is put to the

@@ -45,7 +45,7 @@ TEST_P(DeviceDriveFillsUpMidCopy, EndsAsAnswered)
     desktop.Files.push_back(PluginFile("plugins\\fat\\fat.vpx", std::string(1000, 'f')));
     desktop.Files.push_back(PluginFile("plugins\\fat\\big.bin", std::string(700 * 1024, 'b')));
     desktop.Files.push_back(PluginFile("plugins\\thin\\thin.vpx", std::string(1000, 't')));
-    Kept = {{"extra1.ini", "[device]\r\n"}, {"Plugins\\vpx\\fat\\fat.vpx", "device plugin"}};
+    Kept = {{"extra1.ini", "[device]\r\n"}, {"Plugins\\vpx\\fat\\fat.vpx", std::string(1000, 'f')}};
     Prepare(desktop, device);
 
     RunChoices choices;

@@ -164,7 +164,9 @@ DesktopDescription StandardDesktop(const std::string &mainIni)
 
 std::vector<KeptFile> StandardKeptFiles()
 {
-    return {{"extra1.ini", "[device]\r\nkept=1\r\n"}, {"Plugins\\vpx\\arc\\arc.vpx", "device plugin"}};
+    return {{"extra1.ini", "[device]\r\nkept=1\r\n"},
+            {"Plugins\\vpx\\arc\\arc.vpx", "arc plugin"},
+            {"Plugins\\vpx\\arc\\doc\\readme.txt", "read me, as an earlier run left it"}};
 }
 
 void HostileTest::SetUp()
@@ -218,6 +220,13 @@ void HostileTest::TearDown()
         RemoveTree(root);
     ExtraRoots.clear();
     prepared_ = false;
+}
+
+RunOutcome HostileTest::RunWizardAgain(const RunChoices &choices)
+{
+    ResetInstallState();
+    PointInstallStateAt(Files.DesktopDir, Device);
+    return RunWizard(choices);
 }
 
 IniFile HostileTest::Portable() const
@@ -357,6 +366,9 @@ RunOutcome HostileTest::RunWizard(const RunChoices &choices)
     });
     EXPECT_EQ(std::vector<std::string>(), RegistrationsNamingNoDeviceFile(Device))
         << "registrations that name no file on the device";
+    EXPECT_EQ(std::vector<std::string>(),
+              RegistrationsNotCopiedFromTheirSource(Device, InstallState.SourceIniPath, outcome.PluginRows))
+        << "registrations whose file is not a copy of their own plugin";
     return outcome;
 }
 

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "support/engine_fixture.h"
+#include "support/registrations.h"
 #include "support/tree_checksum.h"
 #include "support/trees.h"
 #include "support/wizard_driver.h"
@@ -61,11 +62,6 @@ struct RunChoices {
     DWORD RunWaitMs = RUN_HANG_GUARD_MS;   // the installation run
 };
 
-struct PluginRow {
-    std::string Label, Size, Path, CopiedTo;
-    bool Checked;
-};
-
 struct RunOutcome {
     bool Finished = false;  // Finish became usable
     bool ClosedOnCancel = false;  // closed after the Cancel of CancelWhenStatusStartsWith
@@ -97,6 +93,8 @@ protected:
     void TakeChecksums();
 
     RunOutcome RunWizard(const RunChoices &choices);
+    // A later installation onto the same device: the install state as a new start-up fills it.
+    RunOutcome RunWizardAgain(const RunChoices &choices);
     engine_fixture::IniFile Portable() const;
 
 private:
@@ -112,7 +110,8 @@ engine_fixture::FixtureFile PluginFile(const std::string &relativePath, const st
 // (plugins\img), an FTP settings file and the extra settings files extra1.ini and extra2.ini.
 engine_fixture::DesktopDescription StandardDesktop(const std::string &mainIni);
 
-// Device files present before the run that it must leave alone: extra1.ini and the arc plugin file.
+// Device files present before the run that it must leave alone: extra1.ini, and an earlier run's
+// copy of the arc plugin (its plugin file as on the desktop, its read-me since changed there).
 std::vector<KeptFile> StandardKeptFiles();
 
 // The main settings file of the standard desktop with its two plugins registered.

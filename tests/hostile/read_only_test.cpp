@@ -45,7 +45,7 @@ TEST_P(ReadOnlyDeviceDirectory, ChangesNothing)
     MakeDirectories(writableDevice);
     const KeptFile deviceFiles[] = {{"vtmain.ini", "[Configuration]\r\nfrom=device\r\n"},
                                     {"extra1.ini", "[device]\r\n"},
-                                    {"Plugins\\vpx\\arc\\arc.vpx", "device plugin"}};
+                                    {"Plugins\\vpx\\arc\\arc.vpx", "arc plugin"}};
     for (const KeptFile &file : deviceFiles)
         ASSERT_TRUE(WriteTextFile(writableDevice + "\\" + file.RelativePath, file.Content));
     std::string device = std::string(readOnly) + "\\device";

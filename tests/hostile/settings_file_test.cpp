@@ -68,9 +68,16 @@ TEST_P(BinaryGarbage, GivesNoPluginsAndTheRunCompletes)
     EXPECT_EQ("Installation complete!", run.OutcomeText);
     EXPECT_TRUE(run.PluginRows.empty()) << run.PluginRows.size() << " rows from garbage";
     EXPECT_TRUE(run.Boxes.empty());
-    std::vector<std::string> expected = {"Plugins\\", "Plugins\\vpx\\", "Plugins\\vpx\\arc\\",
-                                         "Plugins\\vpx\\arc\\arc.vpx", "extra1.ini", "extra2.ini",
-                                         "vpx_ftp.ini", "vtmain.ini"};
+    std::vector<std::string> expected = {"Plugins\\",
+                                         "Plugins\\vpx\\",
+                                         "Plugins\\vpx\\arc\\",
+                                         "Plugins\\vpx\\arc\\arc.vpx",
+                                         "Plugins\\vpx\\arc\\doc\\",
+                                         "Plugins\\vpx\\arc\\doc\\readme.txt",
+                                         "extra1.ini",
+                                         "extra2.ini",
+                                         "vpx_ftp.ini",
+                                         "vtmain.ini"};
     EXPECT_EQ(expected, DeviceListing(Device));
     ExpectPortableKeys(Device + "\\vtmain.ini");
 }

@@ -105,6 +105,9 @@ protected:
         EXPECT_EQ(RegistryBefore, SnapshotVeltranoRegistry()) << "the desktop registry values changed";
         EXPECT_EQ(std::vector<std::string>(), RegistrationsNamingNoDeviceFile(Files.DeviceDir))
             << "registrations that name no file on the device";
+        EXPECT_EQ(std::vector<std::string>(),
+                  RegistrationsNotCopiedFromTheirSource(Files.DeviceDir, Files.MainIniPath, {}, Files.DesktopDir))
+            << "registrations whose file is not a copy of their own plugin";
         SetCurrentDirectoryA(savedDirectory_);
         ExportInstallVariables("", "");
         RemoveTree(Files.Root);

@@ -438,16 +438,18 @@ TEST(FreeSpace, ClusterArithmeticWithoutTheExtendedQuery)
         EXPECT_EQ(c.KiB, FreeKiBFromClusters(c.SectorsPerCluster, c.BytesPerSector, c.FreeClusters));
 }
 
-TEST_F(PluginPageTest, DriveRootPluginMeasuresTheDrive)
+// A plugin file directly in a drive's root has no directory of its own: no row, rather than the
+// whole drive measured as its size. A plugin in a directory of that drive is listed as usual.
+TEST_F(PluginPageTest, DriveRootPluginGivesNoRow)
 {
     Plugin("driveroot\\root.vpx", 3000);
     Plugin("driveroot\\sub\\more.bin", 2000);
     std::string link = std::string(getenv("WINEPREFIX") ? getenv("WINEPREFIX") : "") + "/dosdevices/p:";
     ASSERT_TRUE(RunUnixCommand("ln -sfn '" + UnixPathOf((Root + "\\driveroot").c_str()) + "' '" + link + "'"))
         << "could not map drive P:";
-    Settings("[PackerPlugins]\nroot=P:\\root.vpx\n");
+    Settings("[PackerPlugins]\nroot=P:\\root.vpx\nsub=P:\\sub\\more.bin\n");
     ASSERT_NE(nullptr, OpenPage());
-    std::vector<Row> expected = {{"Packer: root", "5k", "P:"}};
+    std::vector<Row> expected = {{"Packer: sub", "2k", "P:\\sub"}};
     EXPECT_EQ(expected, Rows());
     RunUnixCommand("rm -f '" + link + "'");
 }
