@@ -57,20 +57,26 @@ TEST_F(HostileTest, LinesLongerThan64KiB)
 }
 
 // Packer values of 258, 259 and 260 characters, each naming its own directory: the first two are
-// carried over whole; the third does not fit a value buffer and names no plugin.
+// carried over whole, written out or once their reference is expanded; the third does not fit a
+// value buffer and names no plugin.
 TEST_F(HostileTest, PluginValuesAtTheBufferBound)
 {
     Prepare(StandardDesktop(""));
     std::string ini = "[Configuration]\r\nInstallDir=C:\\Veltrano\r\n[PackerPlugins]\r\n";
-    std::vector<std::string> values;
-    for (size_t length : {258u, 259u, 260u}) {
-        std::string number = std::to_string(length);
+    struct Bound {
+        size_t Length;  // once expanded
+        bool Reference;
+    };
+    for (const Bound &bound : {Bound{258, false}, Bound{259, false}, Bound{260, false}, Bound{259, true}}) {
+        std::string number = (bound.Reference ? "e" : "") + std::to_string(bound.Length);
         std::string file = "\\b" + number + ".vpx";
         std::string directory = Files.DesktopDir + "\\plugins\\p" + number;
-        directory += std::string(length - 3 - directory.size() - file.size(), 'x');
+        directory += std::string(bound.Length - 3 - directory.size() - file.size(), 'x');
         std::string value = "21," + directory + file;
-        ASSERT_EQ(length, value.size());
-        WriteFileBytes(directory + "\\b" + number + ".vpx", "plugin " + number);
+        ASSERT_EQ(bound.Length, value.size());
+        WriteFileBytes(directory + file, "plugin " + number);
+        if (bound.Reference)
+            value = "21,%VELTRANO_PATH%" + value.substr(3 + Files.DesktopDir.size());
         ini += "v" + number + "=" + value + "\r\n";
     }
     WriteFileBytes(Files.MainIniPath, ini);
@@ -82,6 +88,7 @@ TEST_F(HostileTest, PluginValuesAtTheBufferBound)
     EXPECT_TRUE(run.Boxes.empty());
     EXPECT_TRUE(HasRow(run, "Packer: v258"));
     EXPECT_TRUE(HasRow(run, "Packer: v259"));
+    EXPECT_TRUE(HasRow(run, "Packer: ve259"));
     EXPECT_FALSE(HasRow(run, "Packer: v260")) << "a value cut to its buffer was listed";
     std::vector<std::string> expected = {"Plugins\\",
                                          "Plugins\\vpx\\",
@@ -89,6 +96,8 @@ TEST_F(HostileTest, PluginValuesAtTheBufferBound)
                                          "Plugins\\vpx\\b258\\b258.vpx",
                                          "Plugins\\vpx\\b259\\",
                                          "Plugins\\vpx\\b259\\b259.vpx",
+                                         "Plugins\\vpx\\be259\\",
+                                         "Plugins\\vpx\\be259\\be259.vpx",
                                          "extra1.ini",
                                          "extra2.ini",
                                          "vpx_ftp.ini",
@@ -97,6 +106,8 @@ TEST_F(HostileTest, PluginValuesAtTheBufferBound)
     std::string portable = Device + "\\vtmain.ini";
     EXPECT_EQ("21,%U3_APP_DATA_PATH%\\Plugins\\vpx\\b258\\b258.vpx", ReadProfile(portable, "PackerPlugins", "v258"));
     EXPECT_EQ("21,%U3_APP_DATA_PATH%\\Plugins\\vpx\\b259\\b259.vpx", ReadProfile(portable, "PackerPlugins", "v259"));
+    EXPECT_EQ("21,%U3_APP_DATA_PATH%\\Plugins\\vpx\\be259\\be259.vpx",
+              ReadProfile(portable, "PackerPlugins", "ve259"));
     EXPECT_EQ("<absent>", ReadProfile(portable, "PackerPlugins", "v260"));
 }
 
