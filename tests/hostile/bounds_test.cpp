@@ -111,6 +111,33 @@ TEST_F(HostileTest, PluginValuesAtTheBufferBound)
     EXPECT_EQ("<absent>", ReadProfile(portable, "PackerPlugins", "v260"));
 }
 
+// A plugin directory whose expansion does not fit a path buffer is not listed: cut at the bound,
+// it would name another directory (here its parent, which holds a plugin of its own) and show
+// that directory's size.
+TEST_F(HostileTest, PluginDirectoryCutByItsExpansion)
+{
+    Prepare(StandardDesktop(""));
+    // After "21," the expansion has room for 256 characters: the parent and its separator.
+    std::string parent = Files.DesktopDir + "\\plugins\\";
+    parent += std::string(255 - parent.size(), 'p');
+    WriteFileBytes(parent + "\\f", std::string(5000, 'f'));
+    ASSERT_TRUE(SetEnvironmentVariableA("VT_LONG_PARENT", parent.c_str()));
+    std::string ini = STANDARD_INI;
+    ini += "[FileSystemPlugins]\r\ncut=21,%VT_LONG_PARENT%\\" + std::string(30, 'c') + "\\cut.vfx\r\n";
+    WriteFileBytes(Files.MainIniPath, ini);
+    TakeChecksums();
+
+    RunOutcome run = RunWizard(RunChoices());
+    SetEnvironmentVariableA("VT_LONG_PARENT", NULL);
+    ASSERT_TRUE(run.Finished);
+    EXPECT_EQ("Installation complete!", run.OutcomeText);
+    EXPECT_TRUE(run.Boxes.empty());
+    ASSERT_EQ(2u, run.PluginRows.size()) << "the cut directory was listed";
+    EXPECT_EQ("Packer: arc", run.PluginRows[0].Label);
+    EXPECT_EQ("Lister: 0: imgview", run.PluginRows[1].Label);
+    EXPECT_EQ("<absent>", ReadProfile(Device + "\\vtmain.ini", "FileSystemPlugins", "cut"));
+}
+
 // Keys of 258, 259 and 260 characters do not fit a row label after "Packer: ": they give no row,
 // and above all are not carried over as the key their cut label would name (the key of 250
 // characters here, which points at another plugin). The longest key a label holds, 251
