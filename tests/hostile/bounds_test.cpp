@@ -2,6 +2,7 @@
 // buffers end: what fits is carried over whole, what does not is never used cut.
 #include <windows.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -137,6 +138,56 @@ TEST_F(HostileTest, PluginDirectoryCutByItsExpansion)
     EXPECT_EQ("Lister: 0: imgview", run.PluginRows[1].Label);
     EXPECT_EQ("<absent>", ReadProfile(Device + "\\vtmain.ini", "FileSystemPlugins", "cut"));
 }
+
+// Button bar settings of 259 characters, written out or once expanded, are copied under their
+// own names; one of 260 either way does not fit and counts as no setting.
+struct BarBound {
+    const char *Name;
+    size_t Length;  // once expanded
+    bool Reference;
+    bool Fits;
+};
+
+void PrintTo(const BarBound &c, std::ostream *out)
+{
+    *out << c.Name;
+}
+
+class ButtonBarSettingsAtTheBufferBound : public HostileTest, public testing::WithParamInterface<BarBound> {};
+
+TEST_P(ButtonBarSettingsAtTheBufferBound, FitWholeOrCountAsNone)
+{
+    const BarBound &c = GetParam();
+    Prepare(StandardDesktop(""));
+    std::string directory = Files.DesktopDir + "\\bars\\";
+    std::string name = std::string(c.Length - directory.size() - 4, 'b') + ".bar";
+    ASSERT_LE((Device + "\\" + name).size(), 259u) << "the copy on the device must fit";
+    std::string path = directory + name;
+    ASSERT_EQ(c.Length, path.size());
+    if (c.Fits)
+        WriteFileBytes(path, "[Buttonbar]\r\nButtoncount=259\r\n");
+    WriteFileBytes(Files.DesktopDir + "\\default.bar", "[Buttonbar]\r\nButtoncount=2\r\n");
+    std::string setting = c.Reference ? "%VELTRANO_PATH%" + path.substr(Files.DesktopDir.size()) : path;
+    WriteFileBytes(Files.MainIniPath, std::string(STANDARD_INI) + "[buttonbar]\r\nbuttonbar=" + setting + "\r\n");
+    TakeChecksums();
+
+    RunOutcome run = RunWizard(RunChoices());
+    ASSERT_TRUE(run.Finished);
+    EXPECT_EQ("Installation complete!", run.OutcomeText);
+    std::string onDevice = c.Fits ? name : "default.bar";
+    EXPECT_EQ("%U3_APP_DATA_PATH%\\" + onDevice, ReadProfile(Device + "\\vtmain.ini", "Buttonbar", "Buttonbar"));
+    std::string copy, source;
+    EXPECT_TRUE(ReadFileBytes(Device + "\\" + onDevice, &copy)) << "the key names no file";
+    ASSERT_TRUE(ReadFileBytes(c.Fits ? path : Files.DesktopDir + "\\default.bar", &source));
+    EXPECT_EQ(source, copy);
+}
+
+INSTANTIATE_TEST_SUITE_P(HostileTest, ButtonBarSettingsAtTheBufferBound,
+                         testing::Values(BarBound{"Written259", 259, false, true},
+                                         BarBound{"Expanded259", 259, true, true},
+                                         BarBound{"Written260", 260, false, false},
+                                         BarBound{"Expanded260", 260, true, false}),
+                         [](const testing::TestParamInfo<BarBound> &info) { return std::string(info.param.Name); });
 
 // Keys of 258, 259 and 260 characters do not fit a row label after "Packer: ": they give no row,
 // and above all are not carried over as the key their cut label would name (the key of 250
