@@ -168,9 +168,9 @@ BOOL ExpandWhole(char *target, int capacity, const char *source)
     if (lstrlenA(source) > capacity - 1)
         return FALSE;
     CopyBounded(target, source, capacity);
-    BOOL cut = !ExpandEnvRefs(target, capacity);
-    // A result that fills the buffer counts as possibly cut too, unless nothing was expanded.
-    if (!cut && (lstrlenA(target) < capacity - 1 || lstrcmpA(source, target) == 0))
+    // The expansion reports every cut itself: a result that fills the buffer exactly is whole,
+    // as the same path written out is.
+    if (ExpandEnvRefs(target, capacity))
         return TRUE;
     target[0] = '\0';
     return FALSE;

@@ -44,8 +44,8 @@ BOOL CopyWhole(char *target, int capacity, const char *source);
 BOOL JoinPath(char *target, int capacity, const char *directory, const char *name);
 
 // Whole or nothing: target = source with its references expanded, as ExpandEnvRefs does. FALSE,
-// and an empty target, when source does not fit or its expansion filled all capacity - 1 bytes
-// and so may have been cut. target and source are different buffers.
+// and an empty target, when source or its expansion does not fit; a result of exactly
+// capacity - 1 bytes fits. target and source are different buffers.
 BOOL ExpandWhole(char *target, int capacity, const char *source);
 
 // Whole or nothing: the file name without its last extension ("a.b.vpx" gives "a.b"). FALSE,

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "base/caseless_compare.h"
 #include "base/install_state.h"
 #include "base/language_table.h"
 #include "base/path_helpers.h"
@@ -59,39 +60,77 @@ void CopyMainSettingsFile()
     ReportCopyError(InstallState.TargetIniPath, error);
 }
 
-// Must run before the portable rewrite, which names the file by ButtonBarName.
-// Leaves the desktop installation directory as the process's current directory.
-void CopyButtonBarFile()
+// The name after the last separator: Windows takes '/' as one as well as '\\'.
+const char *ButtonBarFileName(const char *path)
 {
-    // One byte more room than a value may use, so that a longer setting shows as such.
-    char setting[PATH_BUFFER_SIZE];
-    int length = GetPrivateProfileStringA("buttonbar", "buttonbar", DEFAULT_BUTTON_BAR, setting,
-                                          COUNTOF(setting), InstallState.SourceIniPath);
-    char source[PATH_BUFFER_SIZE];
-    BOOL whole = length <= VALUE_MAX_CHARS && ExpandWhole(source, COUNTOF(source), setting);
-    // A bare or relative name, the default included, lies in the desktop installation.
-    SetCurrentDirectoryA(InstallState.DesktopDir);
-    if (!whole)
-        return;
+    const char *name = path;
+    for (const char *c = path; *c; c = CharNextA(c)) {
+        if (*c == '\\' || *c == '/')
+            name = c + 1;
+    }
+    return name;
+}
 
-    // Only a backslash splits the setting: a name such as "bars/../../x.bar" or "..", whose copy
-    // would land outside the device's directory, counts as no setting (the default name, no
-    // copy). An empty name would make the target the device's directory itself.
-    const char *separator = LastCharOf(source, '\\');
-    const char *name = separator ? separator + 1 : source;
-    if (!IsSafeDeviceName(name))
-        return;
-    CopyBounded(InstallState.ButtonBarName, name, COUNTOF(InstallState.ButtonBarName));
+// The files and the directory the installer itself puts beside the button bar file: a bar of
+// the same name would replace the settings file, be replaced by the FTP one, or block the
+// plugin tree.
+BOOL IsInstallerOwnName(const char *name)
+{
+    const char *const own[] = {ButtonBarFileName(InstallState.TargetIniPath), FTP_TARGET_NAME,
+                               ButtonBarFileName(InstallState.PluginBase)};
+    for (const char *ownName : own) {
+        if (ownName[0] && EqualsIgnoringCase(name, ownName))
+            return TRUE;
+    }
+    return FALSE;
+}
+
+// Copies source into the device's directory as name; FALSE when it did not arrive there.
+BOOL CopyButtonBarAs(const char *source, const char *name)
+{
     // No directory: a bare name would land in the current directory, the desktop installation.
     if (!InstallState.AppDataPath[0])
-        return;
-
+        return FALSE;
     char targetDir[PATH_BUFFER_SIZE];
     CopyBounded(targetDir, InstallState.AppDataPath, COUNTOF(targetDir));
     AppendBackslash(targetDir, COUNTOF(targetDir));
     char target[PATH_BUFFER_SIZE];
-    if (JoinPath(target, COUNTOF(target), targetDir, InstallState.ButtonBarName))
-        CopyReplacing(source, target);
+    if (!JoinPath(target, COUNTOF(target), targetDir, name))
+        return FALSE;
+    DWORD error;
+    if (!CopyWholeFile(source, target, FALSE, &error))
+        return FALSE;
+    SetFileAttributesA(target, FILE_ATTRIBUTE_ARCHIVE);
+    return TRUE;
+}
+
+// Must run before the portable rewrite, which names the file by ButtonBarName.
+// Leaves the desktop installation directory as the process's current directory.
+void CopyButtonBarFile()
+{
+    // One byte more room than a path may use, so that a longer setting shows as such.
+    char setting[PATH_BUFFER_SIZE + 1];
+    int length = GetPrivateProfileStringA("buttonbar", "buttonbar", DEFAULT_BUTTON_BAR, setting,
+                                          COUNTOF(setting), InstallState.SourceIniPath);
+    char source[PATH_BUFFER_SIZE];
+    BOOL whole = length <= PATH_MAX_CHARS && ExpandWhole(source, COUNTOF(source), setting);
+    // A bare or relative name, the default included, lies in the desktop installation.
+    SetCurrentDirectoryA(InstallState.DesktopDir);
+
+    // The name must give a file of its own in the device's directory: no ".." or empty name,
+    // no device, none of the installer's own files.
+    const char *name = whole ? ButtonBarFileName(source) : "";
+    if (whole && IsSafeDeviceName(name) && !IsInstallerOwnName(name)) {
+        CopyBounded(InstallState.ButtonBarName, name, COUNTOF(InstallState.ButtonBarName));
+        CopyButtonBarAs(source, name);
+        return;
+    }
+    // A setting refused counts as no setting: the desktop's default bar file. Where that does not
+    // arrive either, the key names no file rather than one the device lacks.
+    if (CopyButtonBarAs(DEFAULT_BUTTON_BAR, DEFAULT_BUTTON_BAR))
+        CopyBounded(InstallState.ButtonBarName, DEFAULT_BUTTON_BAR, COUNTOF(InstallState.ButtonBarName));
+    else
+        InstallState.ButtonBarName[0] = '\0';
 }
 
 void CopyFtpSettingsFile()

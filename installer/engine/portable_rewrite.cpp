@@ -35,6 +35,11 @@ void ApplyPortableRewrite(const char *iniPath, const char *buttonBarName)
             WritePrivateProfileStringA(step.Section, step.Key, step.Value, iniPath);
             break;
         case REWRITE_WRITE_BUTTON_BAR: {
+            // No name: the key goes rather than name the directory, or keep the desktop's file.
+            if (!buttonBarName[0]) {
+                WritePrivateProfileStringA(step.Section, step.Key, NULL, iniPath);
+                break;
+            }
             // Room for the prefix and a whole file name, never cut.
             char value[2 * PATH_BUFFER_SIZE];
             CopyBounded(value, step.Value, COUNTOF(value));

@@ -4,7 +4,7 @@
 enum RewriteOperation {
     REWRITE_REMOVE_KEY,
     REWRITE_WRITE_VALUE,
-    REWRITE_WRITE_BUTTON_BAR,  // Value followed by the device's button bar file name
+    REWRITE_WRITE_BUTTON_BAR,  // Value followed by the device's button bar file name; none removes the key
 };
 
 struct PortableRewriteStep {

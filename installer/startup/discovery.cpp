@@ -11,16 +11,27 @@ const char DEFAULT_INSTALL_DIR[] = "c:\\veltrfm";
 const DWORD VALUE_CAPACITY = 259;
 
 // Copies a value's data, up to its first zero byte, into output (capacity bytes); leaves output
-// alone when the value is missing or does not fit.
-void ReadValueAsText(HKEY key, const char *name, char *output, int capacity)
+// alone, and FALSE, when the value is missing or does not fit.
+BOOL ReadValueAsText(HKEY key, const char *name, char *output, int capacity)
 {
     char data[PATH_BUFFER_SIZE];
     DWORD size = VALUE_CAPACITY;
     if (RegQueryValueExA(key, name, NULL, NULL, reinterpret_cast<BYTE *>(data), &size) != ERROR_SUCCESS)
-        return;
+        return FALSE;
     // DWORD and binary data, and strings stored without one, bring no terminator of their own.
     data[size < VALUE_CAPACITY ? size : VALUE_CAPACITY] = '\0';
-    CopyWhole(output, capacity, data);
+    return CopyWhole(output, capacity, data);
+}
+
+// One value of the hive's Veltrano key, as ReadValueAsText reads it.
+BOOL ReadInstallValue(HKEY hive, const char *name, char *output, int capacity)
+{
+    HKEY key;
+    if (RegOpenKeyExA(hive, INSTALL_KEY, 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return FALSE;
+    BOOL read = ReadValueAsText(key, name, output, capacity);
+    RegCloseKey(key);
+    return read;
 }
 
 // A dot is never the lead byte of a double-byte character, so the byte after it starts one.
@@ -73,15 +84,20 @@ void FindDesktopDir(char *directory, int capacity)
 
     // The name is used as configured: a bare name is looked for in the Windows directory by the
     // profile interface itself. A ".\" name is relative to the directory being looked for.
-    if (!found[0] && iniName[0] && !StartsWithDotBackslash(iniName))
-        GetPrivateProfileStringA("Configuration", "InstallDir", "", found, PATH_MAX_CHARS, iniName);
+    if (!found[0] && iniName[0] && !StartsWithDotBackslash(iniName)) {
+        // One byte to spare: a longer value shows as such and counts as absent, never cut.
+        char fromFile[PATH_BUFFER_SIZE + 1] = "";
+        if (GetPrivateProfileStringA("Configuration", "InstallDir", "", fromFile, COUNTOF(fromFile), iniName) <=
+            PATH_MAX_CHARS)
+            CopyWhole(found, COUNTOF(found), fromFile);
+    }
     if (!found[0])
         CopyBounded(found, DEFAULT_INSTALL_DIR, COUNTOF(found));
     if (!CopyWhole(directory, capacity, found) && capacity > 0)
         directory[0] = '\0';
 }
 
-void ResolveSettingsPath(char (&path)[PATH_BUFFER_SIZE], const char *defaultName, const char *baseDirectory)
+BOOL ResolveSettingsPath(char (&path)[PATH_BUFFER_SIZE], const char *defaultName, const char *baseDirectory)
 {
     char windowsDir[PATH_BUFFER_SIZE + 1] = "";
     char reported[PATH_BUFFER_SIZE];
@@ -99,20 +115,37 @@ void ResolveSettingsPath(char (&path)[PATH_BUFFER_SIZE], const char *defaultName
         DirectoryWithBackslash(base, baseDirectory);
         JoinPath(path, COUNTOF(path), base, path + 2);
     }
-    ExpandEnvRefs(path, COUNTOF(path));
+    return ExpandEnvRefs(path, COUNTOF(path));
 }
+
+namespace {
+
+// The user's value, else the machine's, else the default name. A value whose resolved path does
+// not fit counts as absent, as one too long for the registry does: the next one applies.
+void FindSettingsPath(char (&path)[PATH_BUFFER_SIZE], const char *valueName, const char *defaultName,
+                      const char *installDir)
+{
+    const HKEY hives[] = {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE};
+    for (HKEY hive : hives) {
+        char candidate[PATH_BUFFER_SIZE] = "";
+        if (!ReadInstallValue(hive, valueName, candidate, COUNTOF(candidate)))
+            continue;
+        if (ResolveSettingsPath(candidate, defaultName, installDir)) {
+            CopyBounded(path, candidate, COUNTOF(path));
+            return;
+        }
+    }
+    path[0] = '\0';
+    // The default path holds no reference: it resolves whole.
+    ResolveSettingsPath(path, defaultName, installDir);
+}
+
+}  // namespace
 
 void FindDesktopSettings(char (&mainIniPath)[PATH_BUFFER_SIZE], char (&ftpIniPath)[PATH_BUFFER_SIZE])
 {
-    mainIniPath[0] = '\0';
-    ftpIniPath[0] = '\0';
-    ReadInstallKey(HKEY_LOCAL_MACHINE, mainIniPath, COUNTOF(mainIniPath), ftpIniPath, COUNTOF(ftpIniPath),
-                   INSTALL_KEY_SETTINGS_NAMES);
-    ReadInstallKey(HKEY_CURRENT_USER, mainIniPath, COUNTOF(mainIniPath), ftpIniPath, COUNTOF(ftpIniPath),
-                   INSTALL_KEY_SETTINGS_NAMES);
-
     char installDir[PATH_BUFFER_SIZE];
     FindDesktopDir(installDir, COUNTOF(installDir));
-    ResolveSettingsPath(ftpIniPath, "vpx_ftp.ini", installDir);
-    ResolveSettingsPath(mainIniPath, "vtmain.ini", installDir);
+    FindSettingsPath(ftpIniPath, "FtpIniName", "vpx_ftp.ini", installDir);
+    FindSettingsPath(mainIniPath, "IniFileName", "vtmain.ini", installDir);
 }

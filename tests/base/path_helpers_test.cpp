@@ -303,13 +303,16 @@ TEST_F(ExpandEnvRefsTest, WholeOrNothingAtEveryCapacity)
 {
     const std::string long200(200, 'L');
     const std::string full(PATH_MAX_CHARS, 'f');
+    const std::string fillsOnceExpanded = "%LONG200%" + std::string(59, 'x');
     const WholeCase cases[] = {
         {"copy", RunCopyWhole, "c:\\dir\\file.ini", "", "c:\\dir\\file.ini", 16, TARGET_UNCHANGED},
         {"copy of nothing", RunCopyWhole, "", "", "", 1, TARGET_UNCHANGED},
         {"join", RunJoinPath, "c:\\dir\\", "file.ini", "c:\\dir\\file.ini", 16, TARGET_UNCHANGED},
         {"join onto nothing", RunJoinPath, "", "file.ini", "file.ini", 9, TARGET_UNCHANGED},
         {"join of nothing", RunJoinPath, "c:\\dir", "", "c:\\dir", 7, TARGET_UNCHANGED},
-        {"expansion that grows", RunExpandWhole, "%LONG200%x", "", long200 + "x", 203, TARGET_EMPTY},
+        {"expansion that grows", RunExpandWhole, "%LONG200%x", "", long200 + "x", 202, TARGET_EMPTY},
+        {"expansion filling a path buffer", RunExpandWhole, fillsOnceExpanded.c_str(), "",
+         long200 + std::string(59, 'x'), PATH_BUFFER_SIZE, TARGET_EMPTY},
         {"expansion that shrinks", RunExpandWhole, "%ALPHA%\\%BETA%", "", "a1\\b2", 15, TARGET_EMPTY},
         {"nothing to expand", RunExpandWhole, "c:\\dir\\100%", "", "c:\\dir\\100%", 12, TARGET_EMPTY},
         {"unset variable", RunExpandWhole, "%UNSET_VARIABLE%\\x", "", "%UNSET_VARIABLE%\\x", 19, TARGET_EMPTY},

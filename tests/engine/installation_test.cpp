@@ -273,7 +273,8 @@ INSTANTIATE_TEST_SUITE_P(InstallationTest, ReplacedFiles, testing::Bool(),
                              return std::string(info.param ? "OldCopiesOnTheDevice" : "EmptyDevice");
                          });
 
-// A setting that names a directory copies nothing and leaves every directory's attributes.
+// A setting that names a directory copies no directory and leaves every directory's attributes;
+// it counts as no setting, so the default bar file arrives.
 struct NamedSetting {
     const char *Name;
     const char *Setting;
@@ -300,7 +301,8 @@ TEST_P(ButtonBarSettingNamingNoFile, CopiesNothing)
     Run();
     EXPECT_EQ(deviceBefore, GetFileAttributesA(fixture_.DeviceDir.c_str()));
     EXPECT_EQ(rootBefore, GetFileAttributesA(fixture_.Root.c_str()));
-    ExpectDeviceFiles({"vtmain.ini"});
+    ExpectDeviceFiles({"default.bar", "vtmain.ini"});
+    EXPECT_EQ("%U3_APP_DATA_PATH%\\default.bar", IniValue("Buttonbar", "Buttonbar"));
 }
 
 INSTANTIATE_TEST_SUITE_P(InstallationTest, ButtonBarSettingNamingNoFile,
@@ -358,11 +360,13 @@ INSTANTIATE_TEST_SUITE_P(
         ButtonBarCase{"NameAlone", "my.bar", "my.bar", "root my"},
         ButtonBarCase{"Quoted", "\"bars\\my.bar\"", "my.bar", "bars my"},
         ButtonBarCase{"Missing", "bars\\missing.bar", "missing.bar", NULL},
-        // Only a backslash splits the setting; names that are no plain file name of the device's
-        // directory count as no setting: the default name, and nothing copied.
-        ButtonBarCase{"SlashesClimbingOut", "%VELTRANO_PATH%\\bars/../my.bar", "DEFAULT.BAR", NULL},
-        ButtonBarCase{"DriveRelativeName", "%VELTRANO_PATH%\\c:my.bar", "DEFAULT.BAR", NULL},
-        ButtonBarCase{"DirectoryAlone", "%VELTRANO_PATH%\\bars\\", "DEFAULT.BAR", NULL}),
+        // '/' splits the setting as '\\' does; names that are no plain file name of the device's
+        // directory count as no setting: the default bar file.
+        ButtonBarCase{"ForwardSlashes", "%VELTRANO_PATH%/bars/my.bar", "my.bar", "bars my"},
+        ButtonBarCase{"SlashesClimbingOut", "%VELTRANO_PATH%\\bars/../my.bar", "my.bar", "root my"},
+        ButtonBarCase{"DriveRelativeName", "%VELTRANO_PATH%\\c:my.bar", "default.bar", "root default"},
+        ButtonBarCase{"DirectoryAlone", "%VELTRANO_PATH%\\bars\\", "default.bar", "root default"},
+        ButtonBarCase{"ReservedDevice", "%VELTRANO_PATH%\\bars\\Nul.bar", "default.bar", "root default"}),
     [](const testing::TestParamInfo<ButtonBarCase> &info) { return std::string(info.param.Name); });
 
 struct FtpCase {
@@ -663,8 +667,8 @@ TEST_F(InstallationTest, ComposedPathsTooLongAreNotCut)
     ExpectDeviceFiles({"a.ini", "vtmain.ini"});
 }
 
-// Cut at 258 (or 259 once expanded) the settings below would name real.bar, a file that does
-// exist; the whole setting names nothing, so nothing is copied.
+// Cut at 259 characters, read or once expanded, the settings below would name real.bar, a file
+// that does exist; the whole setting does not fit, so it counts as no setting: the default bar.
 class ButtonBarSettingTooLong : public InstallationTest, public testing::WithParamInterface<bool> {};
 
 TEST_P(ButtonBarSettingTooLong, IsNotCut)
@@ -673,9 +677,10 @@ TEST_P(ButtonBarSettingTooLong, IsNotCut)
     std::string setting = "%VELTRANO_PATH%\\real.barx";
     if (!expandsTooLong) {
         std::string dots;
-        while (dots.size() + lstrlenA("real.bar") < 258)
+        while (dots.size() + lstrlenA("real.bar") < 259)
             dots += ".\\";
-        setting = dots.substr(0, 258 - 8) + "real.bar" + "x";
+        setting = dots.substr(0, 259 - 8) + "real.bar" + "x";
+        ASSERT_EQ(260u, setting.size());
     }
     DesktopDescription desktop;
     desktop.MainIni = std::string(SIMPLE_DESKTOP_INI) + "[buttonbar]\r\nbuttonbar=" + setting + "\r\n";
@@ -690,9 +695,12 @@ TEST_P(ButtonBarSettingTooLong, IsNotCut)
         SetEnvironmentVariableA("VELTRANO_PATH", padded.c_str());
     }
     Run();
-    ExpectDeviceFiles({"vtmain.ini"});
-    EXPECT_STREQ("DEFAULT.BAR", InstallState.ButtonBarName);
-    EXPECT_EQ("%U3_APP_DATA_PATH%\\DEFAULT.BAR", IniValue("Buttonbar", "Buttonbar"));
+    ExpectDeviceFiles({"default.bar", "vtmain.ini"});
+    std::string bar;
+    ReadFileBytes(Device("default.bar"), &bar);
+    EXPECT_EQ("default bar", bar);
+    EXPECT_STREQ("default.bar", InstallState.ButtonBarName);
+    EXPECT_EQ("%U3_APP_DATA_PATH%\\default.bar", IniValue("Buttonbar", "Buttonbar"));
 }
 
 INSTANTIATE_TEST_SUITE_P(InstallationTest, ButtonBarSettingTooLong, testing::Bool(),

@@ -331,37 +331,103 @@ TEST_F(HostileTest, PluginValueTooLongOnceExpanded)
               ReadProfile(Device + "\\vtmain.ini", "PackerPlugins", "arc"));
 }
 
-// Button bar settings whose name (the text after the last backslash) would lead the copy out of
-// the device directory or name no file in it count as no setting: the default name, no copy.
-class ButtonBarNamesThatLeaveTheDevice : public HostileTest, public testing::WithParamInterface<const char *> {};
+// Button bar settings. The name is the text after the last '\' or '/', both separators to the
+// file system. A name that would not give a file of its own in the device's directory (a climb,
+// a drive, a dropped trailing dot, a reserved device, or one of the installer's own files and
+// directory) counts as no setting: the desktop's default.bar is copied, or, where there is none,
+// the key names no file. Whatever the setting, the key names only a file that is on the device,
+// and the main settings file, the FTP settings file and the plugin tree stay the installer's.
+struct ButtonBarCase {
+    const char *Name;
+    const char *Setting;
+    bool DefaultBarOnDesktop;
+    const char *DeviceName;  // the key's file name and the device's copy; NULL: no key, no copy
+    const char *Source;      // below the desktop: what the copy holds
+};
 
-TEST_P(ButtonBarNamesThatLeaveTheDevice, CountAsNoSetting)
+void PrintTo(const ButtonBarCase &c, std::ostream *out)
 {
+    *out << c.Name;
+}
+
+class ButtonBarSettings : public HostileTest, public testing::WithParamInterface<ButtonBarCase> {};
+
+TEST_P(ButtonBarSettings, NameOnlyAFileOnTheDevice)
+{
+    const ButtonBarCase &c = GetParam();
     std::string ini = STANDARD_INI;
-    ini += std::string("[buttonbar]\r\nbuttonbar=") + GetParam() + "\r\n";
+    ini += std::string("[buttonbar]\r\nbuttonbar=") + c.Setting + "\r\n";
     DesktopDescription desktop = StandardDesktop(ini);
-    desktop.Files.push_back(PluginFile("evil.bar", "[Buttonbar]\r\nButtoncount=666\r\n"));
-    desktop.Files.push_back(PluginFile("bars\\evil.bar", "[Buttonbar]\r\nButtoncount=666\r\n"));
+    for (const char *bar : {"evil.bar", "bars\\evil.bar", "bars\\my.bar", "bars\\vtmain.ini", "bars\\vpx_ftp.ini",
+                            "bars\\Plugins"})
+        desktop.Files.push_back(PluginFile(bar, std::string("[Buttonbar]\r\nButtoncount=1\r\nfrom=") + bar + "\r\n"));
     desktop.Files.push_back(PluginFile("plugins\\bars\\x.txt", "a directory to climb out of"));
+    if (c.DefaultBarOnDesktop)
+        desktop.Files.push_back(PluginFile("default.bar", "[Buttonbar]\r\nButtoncount=2\r\n"));
     Prepare(desktop);
 
     RunOutcome run = RunWizard(RunChoices());
     ASSERT_TRUE(run.Finished);
     EXPECT_EQ("Installation complete!", run.OutcomeText);
-    EXPECT_STREQ("DEFAULT.BAR", InstallState.ButtonBarName);
-    std::string key = ReadProfile(Device + "\\vtmain.ini", "Buttonbar", "Buttonbar");
-    EXPECT_EQ("%U3_APP_DATA_PATH%\\DEFAULT.BAR", key);
-    EXPECT_EQ(std::string::npos, key.find('/'));
-    EXPECT_EQ(std::string::npos, key.find(".."));
+    EXPECT_TRUE(run.Boxes.empty());
+    std::string portable = Device + "\\vtmain.ini";
+    std::string key = ReadProfile(portable, "Buttonbar", "Buttonbar");
+    std::vector<std::string> expected = {"Plugins\\", "extra1.ini", "extra2.ini", "vpx_ftp.ini", "vtmain.ini"};
+    if (c.DeviceName) {
+        EXPECT_STREQ(c.DeviceName, InstallState.ButtonBarName);
+        EXPECT_EQ(std::string("%U3_APP_DATA_PATH%\\") + c.DeviceName, key);
+        std::string onDevice, onDesktop;
+        EXPECT_TRUE(ReadFileBytes(Device + "\\" + c.DeviceName, &onDevice)) << "the key names no file";
+        ASSERT_TRUE(ReadFileBytes(Files.DesktopDir + "\\" + c.Source, &onDesktop));
+        EXPECT_EQ(onDesktop, onDevice);
+        expected.push_back(c.DeviceName);
+    } else {
+        EXPECT_STREQ("", InstallState.ButtonBarName);
+        EXPECT_EQ("<absent>", key);
+    }
+    std::vector<std::string> top;
+    for (const std::string &entry : DeviceListing(Device)) {
+        size_t separator = entry.find('\\');
+        if (separator == std::string::npos || separator + 1 == entry.size())
+            top.push_back(entry);
+    }
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(expected, top);
+    // The installer's own files hold what the installer put there.
+    EXPECT_EQ("C:\\Veltrano", ReadProfile(portable, "Configuration", "InstallDir")) << "the desktop settings are lost";
+    EXPECT_EQ("%U3_APP_DATA_PATH%", ReadProfile(portable, "configuration", "TabDir"));
+    EXPECT_EQ("21,%U3_APP_DATA_PATH%\\Plugins\\vpx\\arc\\arc.vpx", ReadProfile(portable, "PackerPlugins", "arc"));
+    std::string ftp;
+    EXPECT_TRUE(ReadFileBytes(Device + "\\vpx_ftp.ini", &ftp));
+    EXPECT_EQ("[connections]\r\n", ftp);
+    EXPECT_TRUE(PathExists(Device + "\\Plugins\\vpx\\arc\\arc.vpx"));
     EXPECT_FALSE(PathExists(Files.Root + "\\evil.bar"));
-    for (const std::string &entry : DeviceListing(Device))
-        EXPECT_EQ(std::string::npos, entry.find(".bar")) << entry << " was copied";
 }
 
-INSTANTIATE_TEST_SUITE_P(HostileTest, ButtonBarNamesThatLeaveTheDevice,
-                         testing::Values("%VELTRANO_PATH%\\plugins\\bars/../../evil.bar",  // lands beside the device
-                                         "%VELTRANO_PATH%\\bars/../../evil.bar", "%VELTRANO_PATH%\\plugins\\..",
-                                         "%VELTRANO_PATH%\\bars\\c:evil.bar", "%VELTRANO_PATH%\\bars\\evil.bar."));
+INSTANTIATE_TEST_SUITE_P(
+    HostileTest, ButtonBarSettings,
+    testing::Values(
+        ButtonBarCase{"ForwardSlashes", "%VELTRANO_PATH%/bars/my.bar", true, "my.bar", "bars\\my.bar"},
+        ButtonBarCase{"ForwardSlashAfterBackslash", "%VELTRANO_PATH%\\bars/my.bar", false, "my.bar", "bars\\my.bar"},
+        // Resolved by the file system before the copy: the name stays in the device's directory.
+        ButtonBarCase{"SlashesClimbingOut", "%VELTRANO_PATH%\\plugins\\bars/../../evil.bar", true, "evil.bar",
+                      "evil.bar"},
+        ButtonBarCase{"ParentDirectory", "%VELTRANO_PATH%\\plugins\\..", true, "default.bar", "default.bar"},
+        ButtonBarCase{"ParentDirectoryBySlash", "%VELTRANO_PATH%/plugins/..", true, "default.bar", "default.bar"},
+        ButtonBarCase{"DriveRelative", "%VELTRANO_PATH%\\bars\\c:evil.bar", true, "default.bar", "default.bar"},
+        ButtonBarCase{"TrailingDot", "%VELTRANO_PATH%\\bars\\evil.bar.", true, "default.bar", "default.bar"},
+        ButtonBarCase{"MainSettingsName", "%VELTRANO_PATH%\\bars\\VTMAIN.INI", true, "default.bar", "default.bar"},
+        ButtonBarCase{"FtpSettingsName", "%VELTRANO_PATH%/bars/Vpx_Ftp.ini", true, "default.bar", "default.bar"},
+        ButtonBarCase{"PluginTreeName", "%VELTRANO_PATH%\\bars\\plugins", true, "default.bar", "default.bar"},
+        ButtonBarCase{"NulDevice", "%VELTRANO_PATH%\\bars\\NUL.bar", true, "default.bar", "default.bar"},
+        ButtonBarCase{"SerialPort", "%VELTRANO_PATH%\\bars\\com1.bar", true, "default.bar", "default.bar"},
+        ButtonBarCase{"PrinterPortTwoDots", "%VELTRANO_PATH%\\bars\\Lpt9.my.bar", true, "default.bar",
+                      "default.bar"},
+        ButtonBarCase{"AuxWithoutExtension", "%VELTRANO_PATH%/bars/aux", true, "default.bar", "default.bar"},
+        ButtonBarCase{"ConsoleBeforeBlanks", "%VELTRANO_PATH%\\bars\\con  .bar", true, "default.bar", "default.bar"},
+        ButtonBarCase{"RefusedWithoutDefault", "%VELTRANO_PATH%\\bars\\nul", false, NULL, NULL},
+        ButtonBarCase{"OwnNameWithoutDefault", "%VELTRANO_PATH%\\bars\\vtmain.ini", false, NULL, NULL}),
+    [](const testing::TestParamInfo<ButtonBarCase> &info) { return std::string(info.param.Name); });
 
 }  // namespace
 }  // namespace hostile

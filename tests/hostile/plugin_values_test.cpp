@@ -1,5 +1,6 @@
 // Plugin values whose file names would not give a directory of their own right under the kind's
-// subdirectory: "..", '/', ':' and empty base names. The page lists them (their directories
+// subdirectory: "..", '/', ':', empty base names and reserved device names (a folder "nul" is
+// the null device, whatever its extension). The page lists them (their directories
 // exist), the transfer puts each to the user and skips it, and nothing lands outside
 // Plugins\<kind>\<base name>\.
 #include <windows.h>
@@ -25,6 +26,10 @@ TEST_F(HostileTest, UnsafeBaseNamesAreSkipped)
            "slash=%VELTRANO_PATH%\\plugins\\evil\\a/../../../x.vfx\r\n"
            "colon=%VELTRANO_PATH%\\plugins\\evil\\c:x.vfx\r\n"
            "stream=%VELTRANO_PATH%\\plugins\\evil\\x:stream.vfx\r\n"
+           "nul=%VELTRANO_PATH%\\plugins\\evil\\Nul.vfx\r\n"
+           "com=%VELTRANO_PATH%\\plugins\\evil\\com9.x.vfx\r\n"     // base name "com9.x"
+           "lpt=%VELTRANO_PATH%\\plugins\\evil\\LPT1\r\n"           // no extension
+           "prn=%VELTRANO_PATH%\\plugins\\evil\\Prn .tar.vfx\r\n"   // blank before the dot
            "fine=%VELTRANO_PATH%\\plugins\\evil\\good.vfx\r\n";
     DesktopDescription desktop = StandardDesktop(ini);
     desktop.Files.push_back(PluginFile("plugins\\evil\\good.vfx", "evil plugin"));
@@ -32,7 +37,7 @@ TEST_F(HostileTest, UnsafeBaseNamesAreSkipped)
     Kept = StandardKeptFiles();
     Prepare(desktop);
     RunChoices choices;
-    choices.BoxAnswers.assign(7, IDOK);
+    choices.BoxAnswers.assign(11, IDOK);
     RunOutcome run = RunWizard(choices);
     ASSERT_TRUE(run.Finished);
     EXPECT_EQ("Installation complete!", run.OutcomeText);
@@ -43,9 +48,10 @@ TEST_F(HostileTest, UnsafeBaseNamesAreSkipped)
     }
     const std::vector<std::string> leftOut = {"File System: dots", "File System: dot",   "File System: up",
                                               "File System: empty", "File System: slash", "File System: colon",
-                                              "File System: stream"};
+                                              "File System: stream", "File System: nul",   "File System: com",
+                                              "File System: lpt",    "File System: prn"};
     EXPECT_EQ(leftOut, captions) << "each plugin left out is named to the user";
-    ASSERT_EQ(10u, run.PluginRows.size()) << "each registration with an existing directory is listed";
+    ASSERT_EQ(14u, run.PluginRows.size()) << "each registration with an existing directory is listed";
     std::vector<std::string> expected = {
         "Plugins\\",
         "Plugins\\vfx\\",
@@ -68,7 +74,8 @@ TEST_F(HostileTest, UnsafeBaseNamesAreSkipped)
     };
     EXPECT_EQ(expected, DeviceListing(Device));
     std::string portable = Device + "\\vtmain.ini";
-    for (const char *key : {"dots", "dot", "up", "empty", "slash", "colon", "stream"}) {
+    for (const char *key :
+         {"dots", "dot", "up", "empty", "slash", "colon", "stream", "nul", "com", "lpt", "prn"}) {
         SCOPED_TRACE(key);
         EXPECT_EQ("<absent>", ReadProfile(portable, "FileSystemPlugins", key));
     }

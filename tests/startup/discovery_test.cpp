@@ -82,6 +82,7 @@ TEST(Discovery, RegistrySettingsFileAndDefaults)
     const std::string defaultMain = "{windows}\\vtmain.ini";
     const std::string defaultFtp = "{windows}\\vpx_ftp.ini";
     const std::string overlong = "d:\\" + std::string(297, 'x');
+    const std::string dir259 = LONG_DIR + "\\" + std::string(15, 'e');
     const DiscoveryCase cases[] = {
         {"nothing in the registry: defaults, and the default file is not asked for the directory",
          {{}, {}, {{"{windows}\\vtmain.ini", Settings("d:\\Wrong")}}, {}, ""},
@@ -187,6 +188,27 @@ TEST(Discovery, RegistrySettingsFileAndDefaults)
         {"dot-backslash join that would pass 259 characters leaves the name as it came",
          {{}, {TextValue("InstallDir", LONG_DIR), TextValue("IniFileName", ".\\" + NAME_16)}, {}, {}, ""},
          LONG_DIR, LONG_DIR, LONG_DIR, ".\\" + NAME_16, defaultFtp},
+        // A value that does not fit is never used cut: it counts as absent, as one too long for
+        // the registry does, and the next source or the default applies.
+        {"InstallDir of the settings file longer than 259 characters counts as absent",
+         {{},
+          {TextValue("IniFileName", "{scratch}\\vtmain.ini")},
+          {{"{scratch}\\vtmain.ini", Settings(overlong.c_str())}}, {}, ""},
+         "c:\\veltrfm", "c:\\veltrfm", "c:\\veltrfm", "{scratch}\\vtmain.ini", defaultFtp},
+        {"InstallDir of the settings file of exactly 259 characters is taken whole",
+         {{},
+          {TextValue("IniFileName", "{scratch}\\vtmain.ini")},
+          {{"{scratch}\\vtmain.ini", Settings(dir259.c_str())}}, {}, ""},
+         dir259, dir259, dir259, "{scratch}\\vtmain.ini", defaultFtp},
+        {"user's names whose expansion passes 259 characters: the machine's name, the default",
+         {{TextValue("IniFileName", "d:\\Machine\\vtmain.ini")},
+          {TextValue("IniFileName", "%VT_LONG%\\" + NAME_16), TextValue("FtpIniName", "%VT_LONG%\\" + NAME_16)},
+          {}, {{"VT_LONG", LONG_DIR.c_str()}}, ""},
+         "c:\\veltrfm", "c:\\veltrfm", "c:\\veltrfm", "d:\\Machine\\vtmain.ini", defaultFtp},
+        {"user's name whose expansion has exactly 259 characters is taken",
+         {{TextValue("IniFileName", "d:\\Machine\\vtmain.ini")},
+          {TextValue("IniFileName", "%VT_LONG%\\" + NAME_15)}, {}, {{"VT_LONG", LONG_DIR.c_str()}}, ""},
+         "c:\\veltrfm", "c:\\veltrfm", "c:\\veltrfm", LONG_DIR + "\\" + NAME_15, defaultFtp},
     };
     for (const DiscoveryCase &c : cases)
         RunDiscovery(c);
