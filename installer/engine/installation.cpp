@@ -2,7 +2,7 @@
 
 #include <commctrl.h>
 
-#include "base/caseless_compare.h"
+#include "base/file_name_compare.h"
 #include "base/install_state.h"
 #include "base/language_table.h"
 #include "base/path_helpers.h"
@@ -79,7 +79,7 @@ BOOL IsInstallerOwnName(const char *name)
     const char *const own[] = {ButtonBarFileName(InstallState.TargetIniPath), FTP_TARGET_NAME,
                                ButtonBarFileName(InstallState.PluginBase)};
     for (const char *ownName : own) {
-        if (ownName[0] && EqualsIgnoringCase(name, ownName))
+        if (ownName[0] && SameFileName(name, ownName))
             return TRUE;
     }
     return FALSE;
