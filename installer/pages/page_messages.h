@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
-// Posted by the progress page to itself when it is created; starts the installation run.
-// It shares its number with DM_SETDEFID, so the page acts on it only once per creation.
-#define WM_START_INSTALLATION (WM_USER + 1)
+// Posted by the progress page to itself when it is created; starts the installation run. In the
+// application's range: numbers from WM_USER on belong to the dialog manager (DM_SETDEFID is
+// WM_USER + 1), which sends them to every page.
+#define WM_START_INSTALLATION (WM_APP + 1)

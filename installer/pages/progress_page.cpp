@@ -10,12 +10,8 @@
 
 namespace {
 
-// Set at page creation, cleared when the run starts: the run happens once per wizard.
-BOOL StartPending;
-
 void OnInitDialog(HWND page)
 {
-    StartPending = TRUE;
     PostMessageA(page, WM_START_INSTALLATION, 0, 0);
 }
 
@@ -74,9 +70,6 @@ INT_PTR CALLBACK ProgressPageProc(HWND page, UINT message, WPARAM, LPARAM lParam
     case WM_NOTIFY:
         return OnNotify(page, reinterpret_cast<const NMHDR *>(lParam));
     case WM_START_INSTALLATION:
-        if (!StartPending)
-            return FALSE;
-        StartPending = FALSE;
         OnStartInstallation(page);
         return TRUE;
     }

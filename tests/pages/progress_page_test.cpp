@@ -56,8 +56,9 @@ TEST_F(ProgressPage, RunsOnceAfterThePageIsShownAndOffersFinish)
         EXPECT_TRUE(StandIn.PageCurrentAtStart) << "the start message comes after the page change";
         EXPECT_TRUE(StandIn.PageVisibleAtStart);
 
-        // The start message shares its number with DM_SETDEFID: another one starts nothing.
-        PostMessageA(wizard.Page(), WM_START_INSTALLATION, 0, 0);
+        // The dialog manager's own messages (DM_SETDEFID is WM_USER + 1) start nothing.
+        LRESULT defaultId = SendMessageA(wizard.Page(), DM_GETDEFID, 0, 0);
+        PostMessageA(wizard.Page(), DM_SETDEFID, LOWORD(defaultId), 0);
         wizard.Settle();
         EXPECT_EQ(StandIn.Calls, 1);
 
