@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "base/install_state.h"
+#include "base/buffers.h"
 #include "engine/tree_copy.h"
 #include "bench_clock.h"
 #include "support/files.h"

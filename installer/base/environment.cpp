@@ -1,6 +1,6 @@
 #include "base/environment.h"
 
-#include "base/install_state.h"
+#include "base/buffers.h"
 
 namespace {
 

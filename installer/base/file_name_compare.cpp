@@ -1,6 +1,6 @@
 #include "base/file_name_compare.h"
 
-#include "base/install_state.h"
+#include "base/buffers.h"
 
 int FoldFileName(const char *name, WCHAR *folded, int capacity)
 {

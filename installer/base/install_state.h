@@ -3,10 +3,7 @@
 
 #include <windows.h>
 
-// Every path and text buffer of the installer: at most 259 characters and the terminator.
-enum { PATH_BUFFER_SIZE = 260, PATH_MAX_CHARS = PATH_BUFFER_SIZE - 1 };
-
-#define COUNTOF(array) (sizeof(array) / sizeof((array)[0]))
+#include "base/buffers.h"
 
 struct InstallStateRecord {
     HINSTANCE Instance;                  // holds the page templates and the icon

@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "base/environment.h"
-#include "base/install_state.h"
+#include "base/buffers.h"
 
 namespace {
 

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "base/file_name_compare.h"
+#include "base/file_names.h"
 #include "base/install_state.h"
 #include "base/language_table.h"
 #include "base/path_helpers.h"
@@ -18,8 +19,6 @@
 
 namespace {
 
-const char DEFAULT_BUTTON_BAR[] = "default.bar";
-const char FTP_TARGET_NAME[] = "vpx_ftp.ini";
 const char LANGUAGE_FILE_BASE[] = "%U3_DEVICE_EXEC_PATH%\\language\\vtmd_";
 const char READY_NOTE[] = "You can now run Veltrano via the U3 Launchpad.";
 // Settings values and list rows are taken with room for 258 characters and the terminator.
@@ -76,7 +75,7 @@ const char *ButtonBarFileName(const char *path)
 // plugin tree.
 BOOL IsInstallerOwnName(const char *name)
 {
-    const char *const own[] = {ButtonBarFileName(InstallState.TargetIniPath), FTP_TARGET_NAME,
+    const char *const own[] = {ButtonBarFileName(InstallState.TargetIniPath), FTP_SETTINGS_FILE,
                                ButtonBarFileName(InstallState.PluginBase)};
     for (const char *ownName : own) {
         if (ownName[0] && SameFileName(name, ownName))
@@ -143,7 +142,7 @@ void CopyFtpSettingsFile()
     if (!CutAfterLastBackslash(targetDir))
         return;
     char target[PATH_BUFFER_SIZE];
-    if (JoinPath(target, COUNTOF(target), targetDir, FTP_TARGET_NAME))
+    if (JoinPath(target, COUNTOF(target), targetDir, FTP_SETTINGS_FILE))
         CopyReplacing(InstallState.SourceFtpIniPath, target);
 }
 

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "base/file_names.h"
 #include "base/install_state.h"
 #include "base/path_helpers.h"
 
@@ -14,7 +15,7 @@ const PortableRewriteStep PortableRewrite[PORTABLE_REWRITE_STEP_COUNT] = {
     {REWRITE_REMOVE_KEY, "configuration", "TabDir", NULL},
     {REWRITE_REMOVE_KEY, "Lister", "IViewPath", NULL},
     {REWRITE_WRITE_VALUE, "configuration", "TabDir", "%U3_APP_DATA_PATH%"},
-    {REWRITE_WRITE_VALUE, "configuration", "pluginbasedir", "%U3_APP_DATA_PATH%\\Plugins"},
+    {REWRITE_WRITE_VALUE, "configuration", "pluginbasedir", PLUGIN_BASE},
     {REWRITE_WRITE_VALUE, "configuration", "ThumbsLocation", "%U3_HOST_EXEC_PATH%\\"},
     {REWRITE_WRITE_VALUE, "configuration", "TreeFileLocation", "%U3_HOST_EXEC_PATH%\\treeinfo%D%.vt"},
     {REWRITE_WRITE_BUTTON_BAR, "Buttonbar", "Buttonbar", "%U3_APP_DATA_PATH%\\"},

@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "base/install_state.h"
+#include "base/buffers.h"
 
 // What a visitor's callbacks answer.
 enum WalkAnswer { WALK_STOP = 0, WALK_GO_ON = 1 };

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "base/install_state.h"
+#include "base/buffers.h"
 #include "base/path_helpers.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include "files/link_guard.h"
 
-#include "base/install_state.h"
+#include "base/buffers.h"
 #include "base/path_helpers.h"
 
 namespace {

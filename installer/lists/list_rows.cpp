@@ -2,7 +2,7 @@
 
 #include <commctrl.h>
 
-#include "base/install_state.h"
+#include "base/buffers.h"
 #include "base/path_helpers.h"
 
 void PrepareCheckList(HWND list, const ListColumn *columns, int count)

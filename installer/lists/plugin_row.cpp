@@ -1,5 +1,7 @@
 #include "lists/plugin_row.h"
 
+#include "base/install_state.h"
+
 namespace {
 
 const char MODULE_SEPARATOR[] = ": ";

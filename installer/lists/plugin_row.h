@@ -6,7 +6,7 @@
 
 #include <windows.h>
 
-#include "base/install_state.h"
+#include "base/buffers.h"
 #include "base/path_helpers.h"
 
 // Columns of a plugin row.

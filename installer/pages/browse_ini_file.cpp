@@ -3,7 +3,7 @@
 #include <commdlg.h>
 #include <cstddef>
 
-#include "base/install_state.h"
+#include "base/buffers.h"
 #include "base/path_helpers.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <stdlib.h>
 
 #include "base/file_name_compare.h"
-#include "base/install_state.h"
+#include "base/buffers.h"
 #include "lists/check_list.h"
 #include "lists/list_rows.h"
 #include "pages/plugin_list.h"

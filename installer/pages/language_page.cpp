@@ -1,6 +1,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "base/file_names.h"
 #include "base/install_state.h"
 #include "base/language_table.h"
 #include "base/path_helpers.h"
@@ -23,7 +24,7 @@ void OnWizardNext(HWND page)
 {
     InstallState.LanguageIndex =
         static_cast<int>(SendDlgItemMessageA(page, IDC_LANGUAGE_LIST, CB_GETCURSEL, 0, 0));
-    CopyBounded(InstallState.PluginBase, "%U3_APP_DATA_PATH%\\Plugins", COUNTOF(InstallState.PluginBase));
+    CopyBounded(InstallState.PluginBase, PLUGIN_BASE, COUNTOF(InstallState.PluginBase));
 }
 
 INT_PTR OnNotify(HWND page, const NMHDR *header)

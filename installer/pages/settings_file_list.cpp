@@ -1,13 +1,14 @@
 #include "pages/settings_file_list.h"
 
 #include "base/caseless_compare.h"
+#include "base/file_names.h"
 #include "base/install_state.h"
 #include "base/path_helpers.h"
 #include "lists/list_rows.h"
 
 BOOL IsExcludedSettingsFile(const char *name)
 {
-    const char *const excluded[] = {"vtmain.ini", "vpx_ftp.ini", "win.ini", "system.ini"};
+    const char *const excluded[] = {MAIN_SETTINGS_FILE, FTP_SETTINGS_FILE, "win.ini", "system.ini"};
     for (const char *file : excluded) {
         if (EqualsIgnoringCase(name, file))
             return TRUE;

@@ -1,6 +1,7 @@
 #include "startup/discovery.h"
 
-#include "base/install_state.h"
+#include "base/buffers.h"
+#include "base/file_names.h"
 #include "base/path_helpers.h"
 
 namespace {
@@ -146,6 +147,6 @@ void FindDesktopSettings(char (&mainIniPath)[PATH_BUFFER_SIZE], char (&ftpIniPat
 {
     char installDir[PATH_BUFFER_SIZE];
     FindDesktopDir(installDir, COUNTOF(installDir));
-    FindSettingsPath(ftpIniPath, "FtpIniName", "vpx_ftp.ini", installDir);
-    FindSettingsPath(mainIniPath, "IniFileName", "vtmain.ini", installDir);
+    FindSettingsPath(ftpIniPath, "FtpIniName", FTP_SETTINGS_FILE, installDir);
+    FindSettingsPath(mainIniPath, "IniFileName", MAIN_SETTINGS_FILE, installDir);
 }

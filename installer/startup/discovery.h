@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "base/install_state.h"
+#include "base/buffers.h"
 
 // Which values of the Veltrano key ReadInstallKey reads.
 enum InstallKeySelector {

@@ -5,6 +5,7 @@
 
 #include "base/caseless_compare.h"
 #include "base/environment.h"
+#include "base/file_names.h"
 #include "base/install_state.h"
 #include "base/path_helpers.h"
 #include "pages/wizard.h"
@@ -29,11 +30,12 @@ BOOL ReadAppDataPath()
 BOOL ComposeTargetIniPath()
 {
     CopyBounded(InstallState.TargetIniPath, InstallState.AppDataPath, COUNTOF(InstallState.TargetIniPath));
-    AppendBounded(InstallState.TargetIniPath, "\\vtmain.ini", COUNTOF(InstallState.TargetIniPath));
+    AppendBounded(InstallState.TargetIniPath, "\\", COUNTOF(InstallState.TargetIniPath));
+    AppendBounded(InstallState.TargetIniPath, MAIN_SETTINGS_FILE, COUNTOF(InstallState.TargetIniPath));
     // Refused rather than used cut.
     DWORD length = ReadEnvironmentValue("U3_APP_DATA_PATH", NULL, 0);
     return length <= PATH_MAX_CHARS &&
-           lstrlenA(InstallState.AppDataPath) + lstrlenA("\\vtmain.ini") <= PATH_MAX_CHARS;
+           lstrlenA(InstallState.AppDataPath) + 1 + lstrlenA(MAIN_SETTINGS_FILE) <= PATH_MAX_CHARS;
 }
 
 void LocateDesktopDir()

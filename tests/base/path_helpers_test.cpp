@@ -4,7 +4,7 @@
 #include <random>
 #include <string>
 
-#include "base/install_state.h"
+#include "base/buffers.h"
 #include "base/path_helpers.h"
 
 namespace {

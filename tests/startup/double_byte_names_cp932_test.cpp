@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "base/caseless_compare.h"
-#include "base/install_state.h"
+#include "base/buffers.h"
 #include "files/free_space.h"
 #include "pages/plugin_list.h"
 
