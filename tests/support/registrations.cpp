@@ -28,6 +28,16 @@ const PluginKindEntry *KindOfSection(const std::string &section)
     return NULL;
 }
 
+// A portable file's line of a plugin section as key and value; false for a "_detect" companion
+// of a numbered kind, which registers no file.
+bool SplitRegistration(const PluginKindEntry &kind, const std::string &entry, std::string *key, std::string *value)
+{
+    size_t equals = entry.find('=');
+    *key = entry.substr(0, equals);
+    *value = equals == std::string::npos ? std::string() : entry.substr(equals + 1);
+    return !(kind.Renumbered && EndsWith(*key, "_detect"));
+}
+
 }  // namespace
 
 std::string RegisteredDeviceFile(const std::string &appData, const std::string &value)
@@ -66,10 +76,8 @@ std::vector<std::string> RegistrationsNamingNoDeviceFile(const std::string &appD
         if (!kind)
             continue;
         for (const std::string &entry : section.Lines) {
-            size_t equals = entry.find('=');
-            std::string key = entry.substr(0, equals);
-            std::string value = equals == std::string::npos ? std::string() : entry.substr(equals + 1);
-            if (kind->Renumbered && EndsWith(key, "_detect"))
+            std::string key, value;
+            if (!SplitRegistration(*kind, entry, &key, &value))
                 continue;
             std::string file = RegisteredDeviceFile(appData, value);
             DWORD attributes = file.empty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesA(file.c_str());
@@ -165,10 +173,8 @@ std::vector<std::string> RegistrationsNotCopiedFromTheirSource(const std::string
             copied = CopiedRowsOfKind(sourceIni, *kind, rows);
         size_t nextRow = 0;
         for (const std::string &entry : section.Lines) {
-            size_t equals = entry.find('=');
-            std::string key = entry.substr(0, equals);
-            std::string value = equals == std::string::npos ? std::string() : entry.substr(equals + 1);
-            if (kind->Renumbered && EndsWith(key, "_detect"))
+            std::string key, value;
+            if (!SplitRegistration(*kind, entry, &key, &value))
                 continue;
             std::string file = RegisteredDeviceFile(appData, value);
             if (file.empty())
