@@ -1,5 +1,7 @@
 #include "files/same_content.h"
 
+#include <string.h>
+
 namespace {
 
 const DWORD BLOCK_SIZE = 64 * 1024;
@@ -34,10 +36,8 @@ BOOL SameBlocks(HANDLE first, HANDLE second)
             return FALSE;
         if (firstGot == 0)
             return TRUE;
-        for (DWORD i = 0; i < firstGot; ++i) {
-            if (firstBlock[i] != secondBlock[i])
-                return FALSE;
-        }
+        if (memcmp(firstBlock, secondBlock, firstGot) != 0)
+            return FALSE;
     }
 }
 
