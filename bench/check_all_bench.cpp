@@ -73,10 +73,10 @@ int main()
     PrepareCheckList(bareList, columns, 4);
     for (int row = 0; row < ROWS; ++row) {
         char text[PATH_BUFFER_SIZE];
-        GetListText(pluginList, row, 0, text, COUNTOF(text));
+        GetListText(text, COUNTOF(text), pluginList, row, 0);
         int added = AppendListRow(bareList, text);
         for (int subitem = 1; subitem < 4; ++subitem) {
-            GetListText(pluginList, row, subitem, text, COUNTOF(text));
+            GetListText(text, COUNTOF(text), pluginList, row, subitem);
             SetListText(bareList, added, subitem, text);
         }
     }

@@ -54,7 +54,7 @@ double WriteKeysStraight(HWND list, const std::string &portable)
     const int rows = ListRowCount(list);
     for (int row = 0; row < rows; ++row) {
         char label[PATH_BUFFER_SIZE];
-        GetListText(list, row, 0, label, COUNTOF(label));
+        GetListText(label, COUNTOF(label), list, row, 0);
         WritePrivateProfileStringA("PackerPlugins", label + 8, "21,%U3_APP_DATA_PATH%\\Plugins\\vpx\\arc\\arc.vpx",
                                    portable.c_str());
     }

@@ -31,7 +31,7 @@ int CharsFitting(const WCHAR *wide, int count, int room)
 
 }  // namespace
 
-DWORD ReadEnvironmentValue(const char *name, char *value, DWORD capacity)
+DWORD ReadEnvironmentValue(char *value, DWORD capacity, const char *name)
 {
     if (value && capacity > 0)
         value[0] = '\0';

@@ -11,4 +11,4 @@
 // Why not GetEnvironmentVariableA: Wine's (8.0, in its kernelbase) ends a double-byte value at
 // its length in characters instead of bytes, which cuts such a path short. The wide form and the
 // conversion give the same bytes as GetEnvironmentVariableA does on Windows.
-DWORD ReadEnvironmentValue(const char *name, char *value, DWORD capacity);
+DWORD ReadEnvironmentValue(char *value, DWORD capacity, const char *name);

@@ -2,7 +2,7 @@
 
 #include "base/buffers.h"
 
-int FoldFileName(const char *name, WCHAR *folded, int capacity)
+int FoldFileName(WCHAR *folded, int capacity, const char *name)
 {
     if (capacity <= 0)
         return 0;
@@ -27,8 +27,8 @@ int CompareFoldedNames(const WCHAR *a, const WCHAR *b)
 int CompareFileNames(const char *a, const char *b)
 {
     WCHAR foldedA[PATH_BUFFER_SIZE], foldedB[PATH_BUFFER_SIZE];
-    FoldFileName(a, foldedA, COUNTOF(foldedA));
-    FoldFileName(b, foldedB, COUNTOF(foldedB));
+    FoldFileName(foldedA, COUNTOF(foldedA), a);
+    FoldFileName(foldedB, COUNTOF(foldedB), b);
     return CompareFoldedNames(foldedA, foldedB);
 }
 

@@ -10,7 +10,7 @@
 // name as the file system compares it, terminated, into folded (capacity units, at least one more
 // than name has bytes); returns its length in units. A name that does not convert keeps its bytes,
 // one unit each.
-int FoldFileName(const char *name, WCHAR *folded, int capacity);
+int FoldFileName(WCHAR *folded, int capacity, const char *name);
 
 // Folded names in the order of their units.
 int CompareFoldedNames(const WCHAR *a, const WCHAR *b);

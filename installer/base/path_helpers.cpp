@@ -57,7 +57,7 @@ char *LastCharOf(char *text, char c)
     return const_cast<char *>(LastCharOf(static_cast<const char *>(text), c));
 }
 
-void CopyBounded(char *target, const char *source, int capacity)
+void CopyBounded(char *target, int capacity, const char *source)
 {
     if (capacity <= 0)
         return;
@@ -67,11 +67,11 @@ void CopyBounded(char *target, const char *source, int capacity)
     target[i] = '\0';
 }
 
-void AppendBounded(char *target, const char *source, int capacity)
+void AppendBounded(char *target, int capacity, const char *source)
 {
     int length = lstrlenA(target);
     if (length < capacity)
-        CopyBounded(target + length, source, capacity - length);
+        CopyBounded(target + length, capacity - length, source);
 }
 
 void AppendBackslash(char *path, int capacity)
@@ -127,7 +127,7 @@ BOOL ExpandEnvRefs(char *text, int capacity)
         name[nameLength] = '\0';
 
         char value[PATH_BUFFER_SIZE];
-        DWORD got = ReadEnvironmentValue(name, value, VALUE_CAPACITY);
+        DWORD got = ReadEnvironmentValue(value, VALUE_CAPACITY, name);
         // 0: unset or empty. VALUE_CAPACITY or more: the value did not fit and the buffer
         // holds only a cut part of it, so stop as for an unset variable.
         if (got == 0 || got >= VALUE_CAPACITY)
@@ -144,7 +144,7 @@ BOOL CopyWhole(char *target, int capacity, const char *source)
 {
     if (lstrlenA(source) > capacity - 1)
         return FALSE;
-    CopyBounded(target, source, capacity);
+    CopyBounded(target, capacity, source);
     return TRUE;
 }
 
@@ -167,7 +167,7 @@ BOOL ExpandWhole(char *target, int capacity, const char *source)
     target[0] = '\0';
     if (lstrlenA(source) > capacity - 1)
         return FALSE;
-    CopyBounded(target, source, capacity);
+    CopyBounded(target, capacity, source);
     // The expansion reports every cut itself: a result that fills the buffer exactly is whole,
     // as the same path written out is.
     if (ExpandEnvRefs(target, capacity))

@@ -31,10 +31,10 @@ const char *LastCharOf(const char *text, char c);
 
 // Copies at most capacity - 1 bytes of source and terminates; a longer source is cut (CopyWhole
 // refuses instead).
-void CopyBounded(char *target, const char *source, int capacity);
+void CopyBounded(char *target, int capacity, const char *source);
 
 // Appends source to the string in target, cut so that target stays within capacity bytes.
-void AppendBounded(char *target, const char *source, int capacity);
+void AppendBounded(char *target, int capacity, const char *source);
 
 // Whole or nothing: target = source. FALSE, target unchanged, when source does not fit.
 BOOL CopyWhole(char *target, int capacity, const char *source);

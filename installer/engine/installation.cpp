@@ -91,7 +91,7 @@ BOOL CopyButtonBarAs(const char *source, const char *name)
     if (!InstallState.AppDataPath[0])
         return FALSE;
     char targetDir[PATH_BUFFER_SIZE];
-    CopyBounded(targetDir, InstallState.AppDataPath, COUNTOF(targetDir));
+    CopyBounded(targetDir, COUNTOF(targetDir), InstallState.AppDataPath);
     AppendBackslash(targetDir, COUNTOF(targetDir));
     char target[PATH_BUFFER_SIZE];
     if (!JoinPath(target, COUNTOF(target), targetDir, name))
@@ -120,14 +120,14 @@ void CopyButtonBarFile()
     // no device, none of the installer's own files.
     const char *name = whole ? ButtonBarFileName(source) : "";
     if (whole && IsSafeDeviceName(name) && !IsInstallerOwnName(name)) {
-        CopyBounded(InstallState.ButtonBarName, name, COUNTOF(InstallState.ButtonBarName));
+        CopyBounded(InstallState.ButtonBarName, COUNTOF(InstallState.ButtonBarName), name);
         CopyButtonBarAs(source, name);
         return;
     }
     // A setting refused counts as no setting: the desktop's default bar file. Where that does not
     // arrive either, the key names no file rather than one the device lacks.
     if (CopyButtonBarAs(DEFAULT_BUTTON_BAR, DEFAULT_BUTTON_BAR))
-        CopyBounded(InstallState.ButtonBarName, DEFAULT_BUTTON_BAR, COUNTOF(InstallState.ButtonBarName));
+        CopyBounded(InstallState.ButtonBarName, COUNTOF(InstallState.ButtonBarName), DEFAULT_BUTTON_BAR);
     else
         InstallState.ButtonBarName[0] = '\0';
 }
@@ -137,7 +137,7 @@ void CopyFtpSettingsFile()
     if (!FileExists(InstallState.SourceFtpIniPath))
         return;
     char targetDir[PATH_BUFFER_SIZE];
-    CopyBounded(targetDir, InstallState.TargetIniPath, COUNTOF(targetDir));
+    CopyBounded(targetDir, COUNTOF(targetDir), InstallState.TargetIniPath);
     // Without a directory the copy would land in the current one, the desktop installation.
     if (!CutAfterLastBackslash(targetDir))
         return;
@@ -156,15 +156,15 @@ void RecordLanguage(HWND page)
         return;
     }
     char base[PATH_BUFFER_SIZE];
-    CopyBounded(base, LANGUAGE_FILE_BASE, COUNTOF(base));
-    AppendBounded(base, LanguageTable[index].Code, COUNTOF(base));
+    CopyBounded(base, COUNTOF(base), LANGUAGE_FILE_BASE);
+    AppendBounded(base, COUNTOF(base), LanguageTable[index].Code);
 
     char value[PATH_BUFFER_SIZE];
-    CopyBounded(value, base, COUNTOF(value));
-    AppendBounded(value, ".lng", COUNTOF(value));
+    CopyBounded(value, COUNTOF(value), base);
+    AppendBounded(value, COUNTOF(value), ".lng");
     WritePrivateProfileStringA("Configuration", "LanguageIni", value, InstallState.TargetIniPath);
-    CopyBounded(value, base, COUNTOF(value));
-    AppendBounded(value, ".mnu", COUNTOF(value));
+    CopyBounded(value, COUNTOF(value), base);
+    AppendBounded(value, COUNTOF(value), ".mnu");
     WritePrivateProfileStringA("Configuration", "Mainmenu", value, InstallState.TargetIniPath);
     ShowStatus(page, READY_NOTE);
 }
@@ -174,7 +174,7 @@ void RecordLanguage(HWND page)
 void CopyExtraSettingsFiles(HWND page)
 {
     char sourceDir[PATH_BUFFER_SIZE];
-    CopyBounded(sourceDir, InstallState.SourceIniPath, COUNTOF(sourceDir));
+    CopyBounded(sourceDir, COUNTOF(sourceDir), InstallState.SourceIniPath);
     if (!CutAfterLastBackslash(sourceDir))
         return;
     char targetDir[PATH_BUFFER_SIZE];
@@ -192,7 +192,7 @@ void CopyExtraSettingsFiles(HWND page)
             continue;
         // The first column's file name, at most 258 characters as a settings value.
         char name[PATH_BUFFER_SIZE];
-        if (!GetListText(list, row, 0, name, VALUE_MAX_CHARS + 1) || !name[0])
+        if (!GetListText(name, VALUE_MAX_CHARS + 1, list, row, 0) || !name[0])
             continue;
         ShowStatus(page, name);
         char source[PATH_BUFFER_SIZE];

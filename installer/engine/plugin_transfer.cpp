@@ -26,7 +26,7 @@ char PluginRoot[PATH_BUFFER_SIZE];
 
 void LoadPluginRoot()
 {
-    CopyBounded(PluginRoot, InstallState.PluginBase, COUNTOF(PluginRoot));
+    CopyBounded(PluginRoot, COUNTOF(PluginRoot), InstallState.PluginBase);
     ExpandEnvRefs(PluginRoot, COUNTOF(PluginRoot));
 }
 
@@ -39,7 +39,7 @@ int NearestSharingRow(HWND list, int row, const char *sourceDirectory)
             continue;
         char path[PATH_BUFFER_SIZE];
         // Whole buffers: a directory of 259 characters read cut would be taken for another one.
-        if (GetListText(list, earlier, PLUGIN_COLUMN_PATH, path, COUNTOF(path)) && SameFileName(path, sourceDirectory))
+        if (GetListText(path, COUNTOF(path), list, earlier, PLUGIN_COLUMN_PATH) && SameFileName(path, sourceDirectory))
             return earlier;
     }
     return -1;
@@ -70,11 +70,11 @@ BOOL TakenByAnotherSource(HWND list, int row, const char *target, const char *so
 {
     for (int earlier = 0; earlier < row; ++earlier) {
         char copiedTo[PATH_BUFFER_SIZE];
-        if (!GetListText(list, earlier, PLUGIN_COLUMN_COPIED_TO, copiedTo, COUNTOF(copiedTo)) || !copiedTo[0] ||
+        if (!GetListText(copiedTo, COUNTOF(copiedTo), list, earlier, PLUGIN_COLUMN_COPIED_TO) || !copiedTo[0] ||
             !SameFileName(copiedTo, target))
             continue;
         char path[PATH_BUFFER_SIZE];
-        if (GetListText(list, earlier, PLUGIN_COLUMN_PATH, path, COUNTOF(path)) && !SameFileName(path, sourceDirectory))
+        if (GetListText(path, COUNTOF(path), list, earlier, PLUGIN_COLUMN_PATH) && !SameFileName(path, sourceDirectory))
             return TRUE;
     }
     return FALSE;
@@ -82,18 +82,18 @@ BOOL TakenByAnotherSource(HWND list, int row, const char *target, const char *so
 
 // The plugin file of a source as it lies in directory (ending in a backslash); FALSE when the
 // path does not fit.
-BOOL PluginFileIn(const char *directory, const PluginValue &parts, char (&path)[PATH_BUFFER_SIZE])
+BOOL PluginFileIn(char (&path)[PATH_BUFFER_SIZE], const char *directory, const PluginValue &parts)
 {
     return JoinPath(path, COUNTOF(path), directory, parts.FileName);
 }
 
-BOOL SourcePluginFile(const PluginValue &parts, char (&path)[PATH_BUFFER_SIZE])
+BOOL SourcePluginFile(char (&path)[PATH_BUFFER_SIZE], const PluginValue &parts)
 {
     char directory[PATH_BUFFER_SIZE];
     if (!CopyWhole(directory, COUNTOF(directory) - 1, parts.SourceDirectory))
         return FALSE;
     AppendBackslash(directory, COUNTOF(directory));
-    return PluginFileIn(directory, parts, path);
+    return PluginFileIn(path, directory, parts);
 }
 
 // Whether target (ending in a backslash) on the device may take this source's copy: nothing is
@@ -103,7 +103,7 @@ BOOL SourcePluginFile(const PluginValue &parts, char (&path)[PATH_BUFFER_SIZE])
 BOOL FreeOnDevice(const char *target, const PluginValue &parts)
 {
     char folder[PATH_BUFFER_SIZE];
-    CopyBounded(folder, target, COUNTOF(folder));
+    CopyBounded(folder, COUNTOF(folder), target);
     StripBackslash(folder);
     DWORD attributes = GetFileAttributesA(folder);
     if (attributes == INVALID_FILE_ATTRIBUTES)
@@ -111,15 +111,15 @@ BOOL FreeOnDevice(const char *target, const PluginValue &parts)
     if (!(attributes & FILE_ATTRIBUTE_DIRECTORY))
         return FALSE;
     char onDevice[PATH_BUFFER_SIZE], source[PATH_BUFFER_SIZE];
-    return PluginFileIn(target, parts, onDevice) && SourcePluginFile(parts, source) &&
+    return PluginFileIn(onDevice, target, parts) && SourcePluginFile(source, parts) &&
            SameFileContent(onDevice, source);
 }
 
 // PluginBase\kind\name\ into target. With create, each level is made as it is reached; FALSE
 // (nothing made below the level that does not fit) when the path does not fit.
-BOOL TargetDirectory(int kind, const char *name, BOOL create, char (&target)[PATH_BUFFER_SIZE])
+BOOL TargetDirectory(char (&target)[PATH_BUFFER_SIZE], int kind, const char *name, BOOL create)
 {
-    CopyBounded(target, PluginRoot, COUNTOF(target));
+    CopyBounded(target, COUNTOF(target), PluginRoot);
     if (create)
         CreateDirectoryA(target, NULL);
     AppendBackslash(target, COUNTOF(target));
@@ -140,13 +140,13 @@ BOOL TargetDirectory(int kind, const char *name, BOOL create, char (&target)[PAT
 // with something else in it, the base name followed by "_2", "_3", ... (the first one free), so
 // that no copy lands among another plugin's files. FALSE when a name that is needed does not fit
 // a path; folderName then holds it.
-BOOL ChooseFolderName(HWND list, int row, int kind, const char *baseName, const PluginValue &parts,
-                      char *folderName, int capacity)
+BOOL ChooseFolderName(char *folderName, int capacity, HWND list, int row, int kind, const char *baseName,
+                      const PluginValue &parts)
 {
-    CopyBounded(folderName, baseName, capacity);
+    CopyBounded(folderName, capacity, baseName);
     for (int suffix = 2;; ++suffix) {
         char target[PATH_BUFFER_SIZE];
-        if (!TargetDirectory(kind, folderName, FALSE, target))
+        if (!TargetDirectory(target, kind, folderName, FALSE))
             return FALSE;
         if (!TakenByAnotherSource(list, row, target, parts.SourceDirectory) && FreeOnDevice(target, parts))
             return TRUE;
@@ -162,12 +162,12 @@ BOOL ChooseFolderName(HWND list, int row, int kind, const char *baseName, const 
 void ReportTargetTooLong(int kind, const char *folderName)
 {
     char whole[4 * PATH_BUFFER_SIZE];
-    CopyBounded(whole, PluginRoot, COUNTOF(whole));
-    AppendBounded(whole, "\\", COUNTOF(whole));
-    AppendBounded(whole, PluginKind[kind].TargetSubdir, COUNTOF(whole));
-    AppendBounded(whole, "\\", COUNTOF(whole));
-    AppendBounded(whole, folderName, COUNTOF(whole));
-    AppendBounded(whole, "\\", COUNTOF(whole));
+    CopyBounded(whole, COUNTOF(whole), PluginRoot);
+    AppendBounded(whole, COUNTOF(whole), "\\");
+    AppendBounded(whole, COUNTOF(whole), PluginKind[kind].TargetSubdir);
+    AppendBounded(whole, COUNTOF(whole), "\\");
+    AppendBounded(whole, COUNTOF(whole), folderName);
+    AppendBounded(whole, COUNTOF(whole), "\\");
     ReportCopyError(whole, ERROR_FILENAME_EXCED_RANGE);
 }
 
@@ -176,11 +176,11 @@ void ReportTargetTooLong(int kind, const char *folderName)
 // file the device held before that the copy did not replace. Reported as a file that did not
 // arrive. lastFound (capacity bytes) holds the last file found whole, so that thousands of rows
 // of one plugin file cost one look; rows that share a device folder share its source.
-BOOL PluginFileArrived(const char *target, const PluginValue &parts, char *lastFound, int capacity)
+BOOL PluginFileArrived(char *lastFound, int capacity, const char *target, const PluginValue &parts)
 {
     char path[2 * PATH_BUFFER_SIZE];
-    CopyBounded(path, target, COUNTOF(path));
-    AppendBounded(path, parts.FileName, COUNTOF(path));
+    CopyBounded(path, COUNTOF(path), target);
+    AppendBounded(path, COUNTOF(path), parts.FileName);
     if (lstrcmpA(path, lastFound) == 0)
         return TRUE;
     DWORD attributes = lstrlenA(path) <= PATH_MAX_CHARS ? GetFileAttributesA(path) : INVALID_FILE_ATTRIBUTES;
@@ -189,11 +189,11 @@ BOOL PluginFileArrived(const char *target, const PluginValue &parts, char *lastF
         return FALSE;
     }
     char source[PATH_BUFFER_SIZE];
-    if (!SourcePluginFile(parts, source) || !SameFileContent(path, source)) {
+    if (!SourcePluginFile(source, parts) || !SameFileContent(path, source)) {
         ReportCopyError(path, ERROR_FILE_EXISTS);
         return FALSE;
     }
-    CopyBounded(lastFound, path, capacity);
+    CopyBounded(lastFound, capacity, path);
     return TRUE;
 }
 
@@ -202,7 +202,7 @@ BOOL PluginFileArrived(const char *target, const PluginValue &parts, char *lastF
 const char *RelativeTarget(const char *target)
 {
     char base[PATH_BUFFER_SIZE];
-    CopyBounded(base, PluginRoot, COUNTOF(base));
+    CopyBounded(base, COUNTOF(base), PluginRoot);
     AppendBackslash(base, COUNTOF(base));
     int length = lstrlenA(base);
     if (!StartsWithIgnoringCase(target, base))
@@ -218,24 +218,24 @@ void RegisterPlugin(int kind, const char *desktopKey, const PluginValue &parts, 
     if (entry.Renumbered)
         wsprintfA(portableKey, "%d", (*runningNumber)++);
     else
-        CopyBounded(portableKey, desktopKey, COUNTOF(portableKey));
+        CopyBounded(portableKey, COUNTOF(portableKey), desktopKey);
 
     // Each part fits a path buffer; the whole is never cut into another path.
     char value[4 * PATH_BUFFER_SIZE] = "";
     if (kind == KIND_PACKER)
-        AppendBounded(value, parts.Flags, COUNTOF(value));
-    AppendBounded(value, PORTABLE_PLUGIN_BASE, COUNTOF(value));
-    AppendBounded(value, relativeTarget, COUNTOF(value));
-    AppendBounded(value, parts.FileName, COUNTOF(value));
+        AppendBounded(value, COUNTOF(value), parts.Flags);
+    AppendBounded(value, COUNTOF(value), PORTABLE_PLUGIN_BASE);
+    AppendBounded(value, COUNTOF(value), relativeTarget);
+    AppendBounded(value, COUNTOF(value), parts.FileName);
     WritePrivateProfileStringA(entry.Section, portableKey, value, InstallState.TargetIniPath);
     if (!entry.Renumbered)
         return;
 
     char desktopCompanion[PATH_BUFFER_SIZE + 8], portableCompanion[PATH_BUFFER_SIZE + 8];
-    CopyBounded(desktopCompanion, desktopKey, COUNTOF(desktopCompanion));
-    AppendBounded(desktopCompanion, "_detect", COUNTOF(desktopCompanion));
-    CopyBounded(portableCompanion, portableKey, COUNTOF(portableCompanion));
-    AppendBounded(portableCompanion, "_detect", COUNTOF(portableCompanion));
+    CopyBounded(desktopCompanion, COUNTOF(desktopCompanion), desktopKey);
+    AppendBounded(desktopCompanion, COUNTOF(desktopCompanion), "_detect");
+    CopyBounded(portableCompanion, COUNTOF(portableCompanion), portableKey);
+    AppendBounded(portableCompanion, COUNTOF(portableCompanion), "_detect");
     static char detect[DETECT_TEXT_SIZE];
     static char quoted[DETECT_TEXT_SIZE + 2];
     GetPrivateProfileStringA(entry.Section, desktopCompanion, "", detect, DETECT_TEXT_SIZE, InstallState.SourceIniPath);
@@ -244,8 +244,8 @@ void RegisterPlugin(int kind, const char *desktopKey, const PluginValue &parts, 
         return;
     }
     quoted[0] = '"';
-    CopyBounded(quoted + 1, detect, COUNTOF(quoted) - 1);
-    AppendBounded(quoted, "\"", COUNTOF(quoted));
+    CopyBounded(quoted + 1, COUNTOF(quoted) - 1, detect);
+    AppendBounded(quoted, COUNTOF(quoted), "\"");
     WritePrivateProfileStringA(entry.Section, portableCompanion, quoted, InstallState.TargetIniPath);
 }
 
@@ -275,7 +275,7 @@ void TransferPlugins(HWND page)
             continue;
         // The whole buffer: the plugin page lists only labels that hold their key whole.
         char label[PATH_BUFFER_SIZE];
-        if (!GetListText(list, row, PLUGIN_COLUMN_LABEL, label, COUNTOF(label)))
+        if (!GetListText(label, COUNTOF(label), list, row, PLUGIN_COLUMN_LABEL))
             continue;
         ShowStatus(page, label);
         SetProgress(page, accumulator / (checked + 2));
@@ -298,7 +298,7 @@ void TransferPlugins(HWND page)
             continue;
         }
         PluginValue parts;
-        if (!SplitPluginValue(value, &parts))
+        if (!SplitPluginValue(&parts, value))
             continue;
         // A plugin file at a drive's or share's root, or with no directory before it: its
         // directory is a whole volume, or whatever directory is current, never one plugin's.
@@ -318,13 +318,13 @@ void TransferPlugins(HWND page)
         // made again (keeping what arrived) unless it arrived whole.
         char target[PATH_BUFFER_SIZE] = "";
         int sharing = NearestSharingRow(list, row, parts.SourceDirectory);
-        BOOL reused = sharing >= 0 && GetListText(list, sharing, PLUGIN_COLUMN_COPIED_TO, target, COUNTOF(target)) &&
+        BOOL reused = sharing >= 0 && GetListText(target, COUNTOF(target), list, sharing, PLUGIN_COLUMN_COPIED_TO) &&
                       target[0] && RelativeTarget(target);
         BOOL arrived = reused && RowArrived(list, sharing);
         if (!reused) {
             char folderName[PATH_BUFFER_SIZE];
-            BOOL named = ChooseFolderName(list, row, kind, baseName, parts, folderName, COUNTOF(folderName));
-            if (!TargetDirectory(kind, folderName, TRUE, target) || !named) {
+            BOOL named = ChooseFolderName(folderName, COUNTOF(folderName), list, row, kind, baseName, parts);
+            if (!TargetDirectory(target, kind, folderName, TRUE) || !named) {
                 ReportTargetTooLong(kind, folderName);
                 continue;
             }
@@ -333,7 +333,7 @@ void TransferPlugins(HWND page)
         if (!arrived)
             arrived = CopyTree(parts.SourceDirectory, target);
         MarkRowArrived(list, row, arrived);
-        if (!arrived || !PluginFileArrived(target, parts, lastFound, COUNTOF(lastFound)))
+        if (!arrived || !PluginFileArrived(lastFound, COUNTOF(lastFound), target, parts))
             continue;
         RegisterPlugin(kind, desktopKey, parts, RelativeTarget(target), &runningNumbers[kind]);
     }

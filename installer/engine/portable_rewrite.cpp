@@ -43,8 +43,8 @@ void ApplyPortableRewrite(const char *iniPath, const char *buttonBarName)
             }
             // Room for the prefix and a whole file name, never cut.
             char value[2 * PATH_BUFFER_SIZE];
-            CopyBounded(value, step.Value, COUNTOF(value));
-            AppendBounded(value, buttonBarName, COUNTOF(value));
+            CopyBounded(value, COUNTOF(value), step.Value);
+            AppendBounded(value, COUNTOF(value), buttonBarName);
             WritePrivateProfileStringA(step.Section, step.Key, value, iniPath);
             break;
         }

@@ -29,8 +29,8 @@ CopyTarget *Target(void *context)
 const char *ComposeTargetPath(void *context, const char *relative)
 {
     CopyTarget *target = Target(context);
-    CopyBounded(target->Path, target->Root, COUNTOF(target->Path));
-    AppendBounded(target->Path, relative, COUNTOF(target->Path));
+    CopyBounded(target->Path, COUNTOF(target->Path), target->Root);
+    AppendBounded(target->Path, COUNTOF(target->Path), relative);
     return target->Path;
 }
 
@@ -51,9 +51,9 @@ BOOL FitsTarget(void *context, const char *levelRelative, const char *name, BOOL
 int ReportEntryTooLong(void *context, const char *levelRelative, const char *name)
 {
     char fullTarget[CAPTION_BUFFER_SIZE];
-    CopyBounded(fullTarget, Target(context)->Root, COUNTOF(fullTarget));
-    AppendBounded(fullTarget, levelRelative, COUNTOF(fullTarget));
-    AppendBounded(fullTarget, name, COUNTOF(fullTarget));
+    CopyBounded(fullTarget, COUNTOF(fullTarget), Target(context)->Root);
+    AppendBounded(fullTarget, COUNTOF(fullTarget), levelRelative);
+    AppendBounded(fullTarget, COUNTOF(fullTarget), name);
     ReportCopyError(fullTarget, ERROR_FILENAME_EXCED_RANGE);
     return WALK_STOP;
 }

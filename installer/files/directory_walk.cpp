@@ -40,7 +40,7 @@ int VisitEntry(DirectoryWalk *walk, const WIN32_FIND_DATAA &entry, int levelLeng
         return visitor.EntryTooLong ? visitor.EntryTooLong(walk->Context, levelRelative, entry.cFileName)
                                     : WALK_GO_ON;
 
-    AppendBounded(walk->Path, entry.cFileName, COUNTOF(walk->Path));
+    AppendBounded(walk->Path, COUNTOF(walk->Path), entry.cFileName);
     const char *relative = walk->Path + walk->RootLength;
     if (!isDirectory)
         return visitor.File ? visitor.File(walk->Context, walk->Path, relative, entry) : WALK_GO_ON;
@@ -60,7 +60,7 @@ int WalkLevel(DirectoryWalk *walk)
     char *levelEnd = StringEnd(walk->Path);
     int levelLength = static_cast<int>(levelEnd - walk->Path);
 
-    AppendBounded(walk->Path, SEARCH_PATTERN, COUNTOF(walk->Path));
+    AppendBounded(walk->Path, COUNTOF(walk->Path), SEARCH_PATTERN);
     WIN32_FIND_DATAA entry;
     HANDLE search = FindFirstFileA(walk->Path, &entry);
     DWORD searchError = GetLastError();
@@ -87,7 +87,7 @@ BOOL LoadDirectoryPath(char *buffer, int capacity, const char *path, int room)
 {
     if (lstrlenA(path) > capacity - 1)
         return FALSE;
-    CopyBounded(buffer, path, capacity);
+    CopyBounded(buffer, capacity, path);
     if (buffer[0] == '\0')
         return TRUE;
     AppendBackslash(buffer, capacity);

@@ -53,7 +53,7 @@ unsigned int FreeKiBFromClusters(unsigned int sectorsPerCluster, unsigned int by
 unsigned long long FreeSpaceKiB(const char *path)
 {
     char root[PATH_BUFFER_SIZE];
-    CopyBounded(root, path, COUNTOF(root));
+    CopyBounded(root, COUNTOF(root), path);
     ExpandEnvRefs(root, COUNTOF(root));
     ReduceToVolumeRoot(root, COUNTOF(root));
 

@@ -39,7 +39,7 @@ BOOL IsDirectoryLink(const WIN32_FIND_DATAA &entry)
 BOOL LinksBackIntoPath(const char *path)
 {
     char walked[PATH_BUFFER_SIZE];
-    CopyBounded(walked, path, COUNTOF(walked));
+    CopyBounded(walked, COUNTOF(walked), path);
     StripBackslash(walked);
     DirectoryIdentity link;
     if (!IdentifyDirectory(walked, &link))

@@ -47,7 +47,7 @@ void SetListText(HWND list, int row, int subitem, const char *text)
     SendMessageA(list, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
 }
 
-BOOL GetListText(HWND list, int row, int subitem, char *buffer, int capacity)
+BOOL GetListText(char *buffer, int capacity, HWND list, int row, int subitem)
 {
     buffer[0] = '\0';
     LVITEMA item = {};
@@ -77,5 +77,5 @@ void FormatKiB(char *text, int capacity, unsigned long long kib)
         formatted[i] = digits[length - 1 - i];
     formatted[length] = 'k';
     formatted[length + 1] = '\0';
-    CopyBounded(text, formatted, capacity);
+    CopyBounded(text, capacity, formatted);
 }

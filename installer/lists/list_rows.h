@@ -20,7 +20,7 @@ void SetListText(HWND list, int row, int subitem, const char *text);
 
 // Reads a cell into buffer (capacity bytes; a longer text is cut); FALSE when the row does not
 // exist.
-BOOL GetListText(HWND list, int row, int subitem, char *buffer, int capacity);
+BOOL GetListText(char *buffer, int capacity, HWND list, int row, int subitem);
 
 int ListRowCount(HWND list);
 

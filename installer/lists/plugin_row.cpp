@@ -48,8 +48,8 @@ BOOL ComposePluginLabel(char *label, int capacity, int kind, const char *key, co
         return FALSE;
     }
     if (moduleBaseName) {
-        AppendBounded(label, MODULE_SEPARATOR, capacity);
-        AppendBounded(label, moduleBaseName, capacity);
+        AppendBounded(label, capacity, MODULE_SEPARATOR);
+        AppendBounded(label, capacity, moduleBaseName);
     }
     return TRUE;
 }
@@ -70,7 +70,7 @@ int ParsePluginLabel(const char *label, char *desktopKey, int capacity)
     return kind;
 }
 
-BOOL SplitPluginValue(const char *value, PluginValue *parts)
+BOOL SplitPluginValue(PluginValue *parts, const char *value)
 {
     EmptyParts(parts);
     const char *last = LastCharOf(value, '\\');
@@ -83,12 +83,12 @@ BOOL SplitPluginValue(const char *value, PluginValue *parts)
     if (flagsLength > PATH_MAX_CHARS || directoryLength > PATH_MAX_CHARS ||
         !CopyWhole(parts->FileName, COUNTOF(parts->FileName), last + 1))
         return FALSE;
-    CopyBounded(parts->Flags, value, flagsLength + 1);
-    CopyBounded(parts->SourceDirectory, directory, directoryLength + 1);
+    CopyBounded(parts->Flags, flagsLength + 1, value);
+    CopyBounded(parts->SourceDirectory, directoryLength + 1, directory);
     return TRUE;
 }
 
-BOOL PluginModuleName(const char *value, char *baseName, int capacity)
+BOOL PluginModuleName(char *baseName, int capacity, const char *value)
 {
     const char *last = LastCharOf(value, '\\');
     if (!last) {

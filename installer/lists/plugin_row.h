@@ -32,8 +32,8 @@ struct PluginValue {
 
 // Splits value at its last backslash, then the flags prefix off the directory. FALSE, and empty
 // parts, when the value has no backslash or a part does not fit.
-BOOL SplitPluginValue(const char *value, PluginValue *parts);
+BOOL SplitPluginValue(PluginValue *parts, const char *value);
 
 // The base name of the value's plugin file, the module name a numbered kind's label ends in.
 // FALSE, and an empty name, when the value has no backslash or the name does not fit.
-BOOL PluginModuleName(const char *value, char *baseName, int capacity);
+BOOL PluginModuleName(char *baseName, int capacity, const char *value);

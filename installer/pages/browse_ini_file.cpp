@@ -23,7 +23,7 @@ const char INI_FILTER[] = "ini files\0*.ini\0All Files\0*.*\0";
 BOOL BrowseIniFile(char *path, int capacity)
 {
     char chosen[PATH_BUFFER_SIZE];
-    CopyBounded(chosen, path, COUNTOF(chosen));
+    CopyBounded(chosen, COUNTOF(chosen), path);
 
     OPENFILENAMEA dialog;
     ZeroMemory(&dialog, sizeof(dialog));
@@ -38,6 +38,6 @@ BOOL BrowseIniFile(char *path, int capacity)
     if (!GetOpenFileNameA(&dialog))
         return FALSE;
 
-    CopyBounded(path, chosen, capacity);
+    CopyBounded(path, capacity, chosen);
     return TRUE;
 }

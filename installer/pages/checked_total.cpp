@@ -74,7 +74,7 @@ void ReleaseCache()
 unsigned long long RowSizeKiB(HWND list, int row)
 {
     char text[PATH_BUFFER_SIZE];
-    GetListText(list, row, PLUGIN_COLUMN_SIZE, text, COUNTOF(text) - 1);
+    GetListText(text, COUNTOF(text) - 1, list, row, PLUGIN_COLUMN_SIZE);
     int length = lstrlenA(text);
     if (length == 0)
         return 0;
@@ -100,9 +100,9 @@ BOOL FoldRowPaths(HWND list, int rows)
             SortNames = static_cast<WCHAR *>(grown);
         }
         char path[PATH_BUFFER_SIZE];
-        GetListText(list, row, PLUGIN_COLUMN_PATH, path, COUNTOF(path));
+        GetListText(path, COUNTOF(path), list, row, PLUGIN_COLUMN_PATH);
         SortOffsets[row] = used;
-        used += FoldFileName(path, SortNames + used, PATH_BUFFER_SIZE) + 1;
+        used += FoldFileName(SortNames + used, PATH_BUFFER_SIZE, path) + 1;
     }
     return TRUE;
 }

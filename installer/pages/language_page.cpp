@@ -24,7 +24,7 @@ void OnWizardNext(HWND page)
 {
     InstallState.LanguageIndex =
         static_cast<int>(SendDlgItemMessageA(page, IDC_LANGUAGE_LIST, CB_GETCURSEL, 0, 0));
-    CopyBounded(InstallState.PluginBase, PLUGIN_BASE, COUNTOF(InstallState.PluginBase));
+    CopyBounded(InstallState.PluginBase, COUNTOF(InstallState.PluginBase), PLUGIN_BASE);
 }
 
 INT_PTR OnNotify(HWND page, const NMHDR *header)

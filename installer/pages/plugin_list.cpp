@@ -20,18 +20,18 @@ unsigned long long MeasuredSize(const char *directory)
 {
     if (!LastMeasured[0] || lstrcmpA(directory, LastMeasured) != 0) {
         LastMeasuredSize = DirectorySize(directory);
-        CopyBounded(LastMeasured, directory, COUNTOF(LastMeasured));
+        CopyBounded(LastMeasured, COUNTOF(LastMeasured), directory);
     }
     return LastMeasuredSize;
 }
 
 // A numbered kind's label ends in the base name of its plugin file, named in the key's value.
-BOOL ComposeRowLabel(int kind, const char *key, const char *value, char *label, int capacity)
+BOOL ComposeRowLabel(char *label, int capacity, int kind, const char *key, const char *value)
 {
     if (!PluginKind[kind].Renumbered)
         return ComposePluginLabel(label, capacity, kind, key, NULL);
     char baseName[PATH_BUFFER_SIZE];
-    BOOL named = PluginModuleName(value, baseName, COUNTOF(baseName));
+    BOOL named = PluginModuleName(baseName, COUNTOF(baseName), value);
     return ComposePluginLabel(label, capacity, kind, key, named ? baseName : NULL);
 }
 
@@ -87,7 +87,7 @@ void AddPluginSection(HWND list, int kind)
         BOOL fits = GetPrivateProfileStringA(section, key, "", value, COUNTOF(value), InstallState.SourceIniPath) <=
                     PATH_MAX_CHARS;
         char label[PATH_BUFFER_SIZE];
-        if (!ComposeRowLabel(kind, key, value, label, COUNTOF(label)))
+        if (!ComposeRowLabel(label, COUNTOF(label), kind, key, value))
             continue;
 
         const char *directory = fits ? PluginDirectory(value) : NULL;

@@ -19,7 +19,7 @@ BOOL IsExcludedSettingsFile(const char *name)
 void FillSettingsFileList(HWND list)
 {
     char pattern[PATH_BUFFER_SIZE];
-    CopyBounded(pattern, InstallState.SourceIniPath, COUNTOF(pattern));
+    CopyBounded(pattern, COUNTOF(pattern), InstallState.SourceIniPath);
     char *lastBackslash = LastCharOf(pattern, '\\');
     if (!lastBackslash)
         return;

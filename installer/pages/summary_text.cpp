@@ -15,10 +15,10 @@ void AppendCountLine(char *text, int capacity, int count, const char *what)
         return;
     char number[16];
     wsprintfA(number, "%d", count);
-    AppendBounded(text, "\n- ", capacity);
-    AppendBounded(text, number, capacity);
-    AppendBounded(text, what, capacity);
-    AppendBounded(text, "\n", capacity);
+    AppendBounded(text, capacity, "\n- ");
+    AppendBounded(text, capacity, number);
+    AppendBounded(text, capacity, what);
+    AppendBounded(text, capacity, "\n");
 }
 
 }  // namespace
@@ -27,11 +27,11 @@ void BuildSummaryText(char *text, int capacity)
 {
     text[0] = '\0';
     if (InstallState.CopySettings) {
-        AppendBounded(text, "\n- Settings files:\n  ", capacity);
-        AppendBounded(text, InstallState.SourceIniPath, capacity);
-        AppendBounded(text, "\n  ", capacity);
-        AppendBounded(text, InstallState.SourceFtpIniPath, capacity);
-        AppendBounded(text, "\n", capacity);
+        AppendBounded(text, capacity, "\n- Settings files:\n  ");
+        AppendBounded(text, capacity, InstallState.SourceIniPath);
+        AppendBounded(text, capacity, "\n  ");
+        AppendBounded(text, capacity, InstallState.SourceFtpIniPath);
+        AppendBounded(text, capacity, "\n");
     }
     if (InstallState.CopyPlugins) {
         AppendCountLine(text, capacity, CountCheckedItems(InstallState.PluginList), " selected plugins");

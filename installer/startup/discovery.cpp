@@ -13,7 +13,7 @@ const DWORD VALUE_CAPACITY = 259;
 
 // Copies a value's data, up to its first zero byte, into output (capacity bytes); leaves output
 // alone, and FALSE, when the value is missing or does not fit.
-BOOL ReadValueAsText(HKEY key, const char *name, char *output, int capacity)
+BOOL ReadValueAsText(char *output, int capacity, HKEY key, const char *name)
 {
     char data[PATH_BUFFER_SIZE];
     DWORD size = VALUE_CAPACITY;
@@ -25,12 +25,12 @@ BOOL ReadValueAsText(HKEY key, const char *name, char *output, int capacity)
 }
 
 // One value of the hive's Veltrano key, as ReadValueAsText reads it.
-BOOL ReadInstallValue(HKEY hive, const char *name, char *output, int capacity)
+BOOL ReadInstallValue(char *output, int capacity, HKEY hive, const char *name)
 {
     HKEY key;
     if (RegOpenKeyExA(hive, INSTALL_KEY, 0, KEY_READ, &key) != ERROR_SUCCESS)
         return FALSE;
-    BOOL read = ReadValueAsText(key, name, output, capacity);
+    BOOL read = ReadValueAsText(output, capacity, key, name);
     RegCloseKey(key);
     return read;
 }
@@ -51,7 +51,7 @@ BOOL HasBackslash(const char *path)
 // separator and the join then sees the full length it needs.
 void DirectoryWithBackslash(char (&target)[PATH_BUFFER_SIZE + 1], const char *directory)
 {
-    CopyBounded(target, directory, PATH_BUFFER_SIZE);
+    CopyBounded(target, PATH_BUFFER_SIZE, directory);
     AppendBackslash(target, COUNTOF(target));
 }
 
@@ -64,11 +64,11 @@ void ReadInstallKey(HKEY hive, char *first, int firstCapacity, char *second, int
     if (RegOpenKeyExA(hive, INSTALL_KEY, 0, KEY_READ, &key) != ERROR_SUCCESS)
         return;
     if (selector == INSTALL_KEY_SETTINGS_NAMES) {
-        ReadValueAsText(key, "IniFileName", first, firstCapacity);
+        ReadValueAsText(first, firstCapacity, key, "IniFileName");
         if (second)
-            ReadValueAsText(key, "FtpIniName", second, secondCapacity);
+            ReadValueAsText(second, secondCapacity, key, "FtpIniName");
     } else {
-        ReadValueAsText(key, "InstallDir", first, firstCapacity);
+        ReadValueAsText(first, firstCapacity, key, "InstallDir");
     }
     RegCloseKey(key);
 }
@@ -93,7 +93,7 @@ void FindDesktopDir(char *directory, int capacity)
             CopyWhole(found, COUNTOF(found), fromFile);
     }
     if (!found[0])
-        CopyBounded(found, DEFAULT_INSTALL_DIR, COUNTOF(found));
+        CopyBounded(found, COUNTOF(found), DEFAULT_INSTALL_DIR);
     if (!CopyWhole(directory, capacity, found) && capacity > 0)
         directory[0] = '\0';
 }
@@ -129,10 +129,10 @@ void FindSettingsPath(char (&path)[PATH_BUFFER_SIZE], const char *valueName, con
     const HKEY hives[] = {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE};
     for (HKEY hive : hives) {
         char candidate[PATH_BUFFER_SIZE] = "";
-        if (!ReadInstallValue(hive, valueName, candidate, COUNTOF(candidate)))
+        if (!ReadInstallValue(candidate, COUNTOF(candidate), hive, valueName))
             continue;
         if (ResolveSettingsPath(candidate, defaultName, installDir)) {
-            CopyBounded(path, candidate, COUNTOF(path));
+            CopyBounded(path, COUNTOF(path), candidate);
             return;
         }
     }

@@ -14,7 +14,7 @@
 void ReadUpgradeMode()
 {
     char value[PATH_BUFFER_SIZE] = "";
-    DWORD got = ReadEnvironmentValue("U3_IS_UPGRADE", value, COUNTOF(value));
+    DWORD got = ReadEnvironmentValue(value, COUNTOF(value), "U3_IS_UPGRADE");
     if (got >= COUNTOF(value))
         value[0] = '\0';
     InstallState.UpgradeMode = EqualsIgnoringCase(value, "true") || EqualsIgnoringCase(value, "1");
@@ -23,17 +23,17 @@ void ReadUpgradeMode()
 BOOL ReadAppDataPath()
 {
     // A value longer than a path buffer keeps its first 259 bytes, cut at a whole character.
-    ReadEnvironmentValue("U3_APP_DATA_PATH", InstallState.AppDataPath, COUNTOF(InstallState.AppDataPath));
+    ReadEnvironmentValue(InstallState.AppDataPath, COUNTOF(InstallState.AppDataPath), "U3_APP_DATA_PATH");
     return InstallState.AppDataPath[0] != '\0';
 }
 
 BOOL ComposeTargetIniPath()
 {
-    CopyBounded(InstallState.TargetIniPath, InstallState.AppDataPath, COUNTOF(InstallState.TargetIniPath));
-    AppendBounded(InstallState.TargetIniPath, "\\", COUNTOF(InstallState.TargetIniPath));
-    AppendBounded(InstallState.TargetIniPath, MAIN_SETTINGS_FILE, COUNTOF(InstallState.TargetIniPath));
+    CopyBounded(InstallState.TargetIniPath, COUNTOF(InstallState.TargetIniPath), InstallState.AppDataPath);
+    AppendBounded(InstallState.TargetIniPath, COUNTOF(InstallState.TargetIniPath), "\\");
+    AppendBounded(InstallState.TargetIniPath, COUNTOF(InstallState.TargetIniPath), MAIN_SETTINGS_FILE);
     // Refused rather than used cut.
-    DWORD length = ReadEnvironmentValue("U3_APP_DATA_PATH", NULL, 0);
+    DWORD length = ReadEnvironmentValue(NULL, 0, "U3_APP_DATA_PATH");
     return length <= PATH_MAX_CHARS &&
            lstrlenA(InstallState.AppDataPath) + 1 + lstrlenA(MAIN_SETTINGS_FILE) <= PATH_MAX_CHARS;
 }
@@ -57,7 +57,7 @@ int RunStickInstall(HINSTANCE instance)
     InitCommonControlsEx(&controls);
 
     PrepareWizard();
-    CopyBounded(InstallState.ButtonBarName, "DEFAULT.BAR", COUNTOF(InstallState.ButtonBarName));
+    CopyBounded(InstallState.ButtonBarName, COUNTOF(InstallState.ButtonBarName), "DEFAULT.BAR");
     ReadUpgradeMode();
 
     // Checked before the upgrade test: an upgrade without the variable is refused too.

@@ -20,11 +20,11 @@ TEST(DoubleByteCodePage, AppendBackslashAfterTrailByte5C)
 {
     ASSERT_EQ(932u, GetACP());
     char path[PATH_BUFFER_SIZE];
-    CopyBounded(path, TRAIL_5C, COUNTOF(path));
+    CopyBounded(path, COUNTOF(path), TRAIL_5C);
     AppendBackslash(path, COUNTOF(path));
     EXPECT_EQ(std::string(TRAIL_5C) + "\\", path);
 
-    CopyBounded(path, "c:\\dir\\", COUNTOF(path));
+    CopyBounded(path, COUNTOF(path), "c:\\dir\\");
     AppendBackslash(path, COUNTOF(path));
     EXPECT_STREQ("c:\\dir\\", path);
 }
@@ -34,12 +34,12 @@ TEST(DoubleByteCodePage, StripBackslashStepsOverTrailBytes)
 {
     ASSERT_EQ(932u, GetACP());
     char path[PATH_BUFFER_SIZE];
-    CopyBounded(path, TRAIL_5C, COUNTOF(path));
+    CopyBounded(path, COUNTOF(path), TRAIL_5C);
     StripBackslash(path);
     EXPECT_EQ(std::string(TRAIL_5C), path);
 
-    CopyBounded(path, TRAIL_5C, COUNTOF(path));
-    AppendBounded(path, "\\", COUNTOF(path));
+    CopyBounded(path, COUNTOF(path), TRAIL_5C);
+    AppendBounded(path, COUNTOF(path), "\\");
     StripBackslash(path);
     EXPECT_EQ(std::string(TRAIL_5C), path) << "one real separator after the character goes";
 }
@@ -52,7 +52,7 @@ TEST(DoubleByteCodePage, LastCharOfStepsOverTrailBytes)
 {
     ASSERT_EQ(932u, GetACP());
     char path[PATH_BUFFER_SIZE];
-    CopyBounded(path, TRAIL_5C, COUNTOF(path));
+    CopyBounded(path, COUNTOF(path), TRAIL_5C);
     EXPECT_EQ(path + 6, LastCharOf(path, '\\')) << "the trail byte 0x5C is not a separator";
     char plain[] = "c:\\dir\\name.ini";
     EXPECT_EQ(plain + 6, LastCharOf(plain, '\\'));

@@ -17,7 +17,7 @@ struct TextCase {
 std::string Appended(const std::string &input)
 {
     char buffer[PATH_BUFFER_SIZE];
-    CopyBounded(buffer, input.c_str(), COUNTOF(buffer));
+    CopyBounded(buffer, COUNTOF(buffer), input.c_str());
     AppendBackslash(buffer, COUNTOF(buffer));
     return buffer;
 }
@@ -25,7 +25,7 @@ std::string Appended(const std::string &input)
 std::string Stripped(const char *input)
 {
     char buffer[PATH_BUFFER_SIZE];
-    CopyBounded(buffer, input, COUNTOF(buffer));
+    CopyBounded(buffer, COUNTOF(buffer), input);
     StripBackslash(buffer);
     return buffer;
 }
@@ -33,7 +33,7 @@ std::string Stripped(const char *input)
 std::string Expanded(const std::string &input)
 {
     char buffer[PATH_BUFFER_SIZE];
-    CopyBounded(buffer, input.c_str(), COUNTOF(buffer));
+    CopyBounded(buffer, COUNTOF(buffer), input.c_str());
     ExpandEnvRefs(buffer, COUNTOF(buffer));
     return buffer;
 }
@@ -139,7 +139,7 @@ TEST_F(ExpandEnvRefsTest, ResultLongerThanCapacityIsCut)
     // A path that starts in the middle of a buffer: the capacity counts from there.
     char buffer[PATH_BUFFER_SIZE];
     memset(buffer, '#', sizeof(buffer));
-    CopyBounded(buffer, "c:\\dir\\%ALPHA%%BETA%", COUNTOF(buffer));
+    CopyBounded(buffer, COUNTOF(buffer), "c:\\dir\\%ALPHA%%BETA%");
     ExpandEnvRefs(buffer + 7, 4);
     EXPECT_STREQ("c:\\dir\\a1%", buffer);  // cut after three characters; the rest no longer pairs
 }
@@ -161,7 +161,7 @@ TEST_F(ExpandEnvRefsTest, ValueOverTheLookupCapacityStops)
 TEST_F(ExpandEnvRefsTest, CapacityAboveAPathBufferIsHonoured)
 {
     char buffer[2 * PATH_BUFFER_SIZE];
-    CopyBounded(buffer, "%LONG200%%LONG200%x", COUNTOF(buffer));
+    CopyBounded(buffer, COUNTOF(buffer), "%LONG200%%LONG200%x");
     ExpandEnvRefs(buffer, COUNTOF(buffer));
     EXPECT_EQ(std::string(400, 'L') + "x", buffer);
 }
@@ -173,7 +173,7 @@ TEST_F(ExpandEnvRefsTest, CutAlongTheWayIsReportedAndRefused)
     const std::string tail(50, 'y');
     const std::string source = "%LONG200%%NESTED%" + tail;  // 258 bytes after LONG200, 264 after NESTED
     char buffer[PATH_BUFFER_SIZE];
-    CopyBounded(buffer, source.c_str(), COUNTOF(buffer));
+    CopyBounded(buffer, COUNTOF(buffer), source.c_str());
     EXPECT_FALSE(ExpandEnvRefs(buffer, COUNTOF(buffer)));
     EXPECT_EQ(std::string(200, 'L') + "a1\\b2" + tail.substr(5), buffer) << "cut, then shortened";
 
@@ -185,7 +185,7 @@ TEST_F(ExpandEnvRefsTest, CutAlongTheWayIsReportedAndRefused)
     char wide[2 * PATH_BUFFER_SIZE];
     EXPECT_TRUE(ExpandWhole(wide, COUNTOF(wide), source.c_str()));
     EXPECT_EQ(std::string(200, 'L') + "a1\\b2" + tail, wide);
-    CopyBounded(buffer, "%ALPHA%\\%NESTED%", COUNTOF(buffer));
+    CopyBounded(buffer, COUNTOF(buffer), "%ALPHA%\\%NESTED%");
     EXPECT_TRUE(ExpandEnvRefs(buffer, COUNTOF(buffer)));
     EXPECT_STREQ("a1\\a1\\b2", buffer);
 }
@@ -334,7 +334,7 @@ TEST_F(ExpandEnvRefsTest, WholeOrNothingAtEveryCapacity)
                 continue;
             SCOPED_TRACE("capacity " + std::to_string(capacity));
             GuardedFrame frame(capacity);
-            CopyBounded(frame.Buffer(), before.c_str(), capacity);
+            CopyBounded(frame.Buffer(), capacity, before.c_str());
             const std::string prior = frame.Buffer();
             BOOL whole = c.Primitive(frame.Buffer(), capacity, c.First, c.Second);
             EXPECT_EQ(-1, frame.FirstTouchedGuard());
@@ -416,12 +416,12 @@ TEST(NamesWholeVolume, Cases)
 TEST(BoundedCopies, CutToCapacity)
 {
     char small[5];
-    CopyBounded(small, "abcdefgh", COUNTOF(small));
+    CopyBounded(small, COUNTOF(small), "abcdefgh");
     EXPECT_STREQ("abcd", small);
-    AppendBounded(small, "xyz", COUNTOF(small));
+    AppendBounded(small, COUNTOF(small), "xyz");
     EXPECT_STREQ("abcd", small);
-    CopyBounded(small, "ab", COUNTOF(small));
-    AppendBounded(small, "xyz", COUNTOF(small));
+    CopyBounded(small, COUNTOF(small), "ab");
+    AppendBounded(small, COUNTOF(small), "xyz");
     EXPECT_STREQ("abxy", small);
 }
 

@@ -107,7 +107,7 @@ protected:
             int found = -1;
             for (int row = 0; row < ListRowCount(list); ++row) {
                 char text[PATH_BUFFER_SIZE];
-                GetListText(list, row, PLUGIN_COLUMN_LABEL, text, COUNTOF(text));
+                GetListText(text, COUNTOF(text), list, row, PLUGIN_COLUMN_LABEL);
                 if (label == text)
                     found = row;
             }
@@ -123,9 +123,9 @@ protected:
         HWND list = InstallState.PluginList;
         for (int row = 0; row < ListRowCount(list); ++row) {
             char text[PATH_BUFFER_SIZE];
-            GetListText(list, row, PLUGIN_COLUMN_LABEL, text, COUNTOF(text));
+            GetListText(text, COUNTOF(text), list, row, PLUGIN_COLUMN_LABEL);
             if (label == text) {
-                GetListText(list, row, PLUGIN_COLUMN_COPIED_TO, text, COUNTOF(text));
+                GetListText(text, COUNTOF(text), list, row, PLUGIN_COLUMN_COPIED_TO);
                 return text;
             }
         }

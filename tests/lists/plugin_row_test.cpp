@@ -19,7 +19,7 @@ struct GuardedBuffer {
     GuardedBuffer(int capacity, const char *stale) : Capacity(capacity)
     {
         memset(Bytes, GUARD_BYTE, sizeof(Bytes));
-        CopyBounded(Bytes, stale, capacity);
+        CopyBounded(Bytes, capacity, stale);
     }
     // The first guard byte a call changed, or -1.
     int FirstTouchedGuard() const
@@ -63,7 +63,7 @@ TEST(PluginRow, LabelsRoundTrip)
         SCOPED_TRACE(c.Label);
         const char *moduleName = NULL;
         char baseName[PATH_BUFFER_SIZE];
-        if (c.Value && PluginModuleName(c.Value, baseName, COUNTOF(baseName)))
+        if (c.Value && PluginModuleName(baseName, COUNTOF(baseName), c.Value))
             moduleName = baseName;
         char label[PATH_BUFFER_SIZE];
         ASSERT_TRUE(ComposePluginLabel(label, COUNTOF(label), c.Kind, c.Key, moduleName));
@@ -178,7 +178,7 @@ TEST(PluginRow, ValuesSplitIntoFlagsDirectoryAndFile)
         PluginValue parts;
         memset(&parts, 'x', sizeof(parts));
         parts.Flags[PATH_MAX_CHARS] = parts.SourceDirectory[PATH_MAX_CHARS] = parts.FileName[PATH_MAX_CHARS] = '\0';
-        EXPECT_EQ(c.Split, SplitPluginValue(c.Value.c_str(), &parts) != FALSE);
+        EXPECT_EQ(c.Split, SplitPluginValue(&parts, c.Value.c_str()) != FALSE);
         EXPECT_STREQ(c.Flags, parts.Flags);
         EXPECT_EQ(c.SourceDirectory, parts.SourceDirectory);
         EXPECT_EQ(c.FileName, parts.FileName);

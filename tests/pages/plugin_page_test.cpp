@@ -85,9 +85,9 @@ protected:
         std::vector<Row> rows;
         for (int row = 0; row < ListRowCount(List()); ++row) {
             char label[PATH_BUFFER_SIZE], size[PATH_BUFFER_SIZE], path[PATH_BUFFER_SIZE];
-            GetListText(List(), row, 0, label, COUNTOF(label));
-            GetListText(List(), row, 1, size, COUNTOF(size));
-            GetListText(List(), row, 2, path, COUNTOF(path));
+            GetListText(label, COUNTOF(label), List(), row, 0);
+            GetListText(size, COUNTOF(size), List(), row, 1);
+            GetListText(path, COUNTOF(path), List(), row, 2);
             rows.push_back({label, size, path});
         }
         return rows;

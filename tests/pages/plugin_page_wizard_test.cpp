@@ -49,9 +49,9 @@ TEST_F(PluginPageInWizard, ListFilledOnceAndFreeSpaceOnEveryVisit)
         ASSERT_EQ(list, wizard.Control(IDC_PLUGIN_LIST));
         ASSERT_EQ(2, ListRowCount(list));
         char label[PATH_BUFFER_SIZE];
-        GetListText(list, 0, 0, label, COUNTOF(label));
+        GetListText(label, COUNTOF(label), list, 0, 0);
         EXPECT_STREQ("Packer: arc", label);
-        GetListText(list, 1, 0, label, COUNTOF(label));
+        GetListText(label, COUNTOF(label), list, 1, 0);
         EXPECT_STREQ("Lister: 0: imgview", label);
         EXPECT_EQ(wizard.Text(IDC_FREE_SPACE), "0k") << "no such drive";
 

@@ -54,8 +54,8 @@ protected:
         NameSizes rows;
         for (int row = 0; row < ListRowCount(List()); ++row) {
             char name[PATH_BUFFER_SIZE], size[PATH_BUFFER_SIZE];
-            GetListText(List(), row, 0, name, COUNTOF(name));
-            GetListText(List(), row, 1, size, COUNTOF(size));
+            GetListText(name, COUNTOF(name), List(), row, 0);
+            GetListText(size, COUNTOF(size), List(), row, 1);
             rows.push_back({name, size});
         }
         std::sort(rows.begin(), rows.end());

@@ -24,7 +24,7 @@ const wchar_t SO_W[] = L"\u30BD";
 std::string Environment(const char *name)
 {
     char value[PATH_BUFFER_SIZE];
-    ReadEnvironmentValue(name, value, COUNTOF(value));
+    ReadEnvironmentValue(value, COUNTOF(value), name);
     return value;
 }
 
@@ -61,11 +61,11 @@ TEST(DoubleByteStartup, EnvironmentValuesComeBackWhole)
     for (const Case &c : cases) {
         char value[PATH_BUFFER_SIZE];
         FillMemory(value, sizeof(value), 'x');
-        EXPECT_EQ(bytes.size(), ReadEnvironmentValue("VELTRANO_TEST_VALUE", value, c.Capacity))
+        EXPECT_EQ(bytes.size(), ReadEnvironmentValue(value, c.Capacity, "VELTRANO_TEST_VALUE"))
             << "capacity " << c.Capacity;
         EXPECT_EQ(c.Expected, value) << "capacity " << c.Capacity;
     }
-    EXPECT_EQ(bytes.size(), ReadEnvironmentValue("VELTRANO_TEST_VALUE", NULL, 0));
+    EXPECT_EQ(bytes.size(), ReadEnvironmentValue(NULL, 0, "VELTRANO_TEST_VALUE"));
 
     // A name given in double-byte characters is found too.
     const std::wstring wideName = std::wstring(L"VELTRANO_") + HYOU_W;
@@ -75,11 +75,11 @@ TEST(DoubleByteStartup, EnvironmentValuesComeBackWhole)
 
     char value[PATH_BUFFER_SIZE] = "stale";
     ASSERT_TRUE(SetEnvironmentVariableW(L"VELTRANO_TEST_VALUE", L""));
-    EXPECT_EQ(0u, ReadEnvironmentValue("VELTRANO_TEST_VALUE", value, COUNTOF(value)));
+    EXPECT_EQ(0u, ReadEnvironmentValue(value, COUNTOF(value), "VELTRANO_TEST_VALUE"));
     EXPECT_STREQ("", value);
     SetEnvironmentVariableW(L"VELTRANO_TEST_VALUE", NULL);
     lstrcpyA(value, "stale");
-    EXPECT_EQ(0u, ReadEnvironmentValue("VELTRANO_TEST_VALUE", value, COUNTOF(value)));
+    EXPECT_EQ(0u, ReadEnvironmentValue(value, COUNTOF(value), "VELTRANO_TEST_VALUE"));
     EXPECT_STREQ("", value);
 }
 
@@ -106,7 +106,7 @@ TEST(DoubleByteStartup, ExpansionInsertsTheWholeValue)
     for (const Case &c : cases) {
         ASSERT_TRUE(SetEnvironmentVariableA("VELTRANO_PATH", c.Value.c_str()));
         char text[PATH_BUFFER_SIZE];
-        CopyBounded(text, c.Text, COUNTOF(text));
+        CopyBounded(text, COUNTOF(text), c.Text);
         ExpandEnvRefs(text, COUNTOF(text));
         EXPECT_EQ(c.Expected, text) << c.Value.size() << "-byte value";
     }
@@ -136,7 +136,7 @@ TEST(DoubleByteStartup, SettingsPathsAtDoubleByteNames)
     };
     for (const Case &c : cases) {
         char path[PATH_BUFFER_SIZE];
-        CopyBounded(path, c.Path, COUNTOF(path));
+        CopyBounded(path, COUNTOF(path), c.Path);
         ResolveSettingsPath(path, "vtmain.ini", c.Base);
         EXPECT_EQ(c.Expected, path) << "path \"" << c.Path << "\", base \"" << c.Base << "\"";
     }

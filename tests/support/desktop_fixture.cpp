@@ -81,7 +81,7 @@ DesktopFixture::DesktopFixture(const DiscoveryDescription &description)
                       GetLastError() != ERROR_ENVVAR_NOT_FOUND;
         // The value is read as the installer reads it, so that a double-byte one is restored whole.
         char value[32768];
-        DWORD got = ReadEnvironmentValue(variable.Name.c_str(), value, sizeof(value));
+        DWORD got = ReadEnvironmentValue(value, sizeof(value), variable.Name.c_str());
         SavedVariables.push_back({variable.Name, wasSet, got > 0 && got < sizeof(value) ? value : ""});
         std::string text = variable.Value ? FixturePath(variable.Value) : std::string();
         SetEnvironmentVariableA(variable.Name.c_str(), variable.Value ? text.c_str() : NULL);

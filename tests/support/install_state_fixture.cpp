@@ -7,15 +7,15 @@
 
 void PointInstallStateAt(const std::string &desktopDir, const std::string &deviceDir)
 {
-    CopyBounded(InstallState.DesktopDir, desktopDir.c_str(), COUNTOF(InstallState.DesktopDir));
-    CopyBounded(InstallState.SourceIniPath, (desktopDir + "\\vtmain.ini").c_str(), COUNTOF(InstallState.SourceIniPath));
-    CopyBounded(InstallState.SourceFtpIniPath, (desktopDir + "\\vpx_ftp.ini").c_str(),
-                COUNTOF(InstallState.SourceFtpIniPath));
-    CopyBounded(InstallState.ButtonBarName, "DEFAULT.BAR", COUNTOF(InstallState.ButtonBarName));
+    CopyBounded(InstallState.DesktopDir, COUNTOF(InstallState.DesktopDir), desktopDir.c_str());
+    CopyBounded(InstallState.SourceIniPath, COUNTOF(InstallState.SourceIniPath), (desktopDir + "\\vtmain.ini").c_str());
+    CopyBounded(InstallState.SourceFtpIniPath, COUNTOF(InstallState.SourceFtpIniPath),
+                (desktopDir + "\\vpx_ftp.ini").c_str());
+    CopyBounded(InstallState.ButtonBarName, COUNTOF(InstallState.ButtonBarName), "DEFAULT.BAR");
     if (deviceDir.empty())
         return;
-    CopyBounded(InstallState.AppDataPath, deviceDir.c_str(), COUNTOF(InstallState.AppDataPath));
-    CopyBounded(InstallState.TargetIniPath, (deviceDir + "\\vtmain.ini").c_str(), COUNTOF(InstallState.TargetIniPath));
+    CopyBounded(InstallState.AppDataPath, COUNTOF(InstallState.AppDataPath), deviceDir.c_str());
+    CopyBounded(InstallState.TargetIniPath, COUNTOF(InstallState.TargetIniPath), (deviceDir + "\\vtmain.ini").c_str());
 }
 
 void ExportInstallVariables(const std::string &desktopDir, const std::string &deviceDir)

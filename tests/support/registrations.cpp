@@ -96,7 +96,7 @@ std::string SourcePluginFile(const std::string &sourceIni, const char *section, 
     char setting[PATH_BUFFER_SIZE + 1], value[PATH_BUFFER_SIZE];
     GetPrivateProfileStringA(section, key.c_str(), "", setting, COUNTOF(setting), sourceIni.c_str());
     PluginValue parts;
-    if (!ExpandWhole(value, COUNTOF(value), setting) || !SplitPluginValue(value, &parts))
+    if (!ExpandWhole(value, COUNTOF(value), setting) || !SplitPluginValue(&parts, value))
         return std::string();
     return std::string(parts.SourceDirectory) + "\\" + parts.FileName;
 }
