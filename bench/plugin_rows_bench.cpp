@@ -86,7 +86,6 @@ int main()
     lstrcpyA(InstallState.SourceIniPath, (desktop + "\\vtmain.ini").c_str());
     lstrcpyA(InstallState.TargetIniPath, (device + "\\vtmain.ini").c_str());
     lstrcpyA(InstallState.AppDataPath, device.c_str());
-    lstrcpyA(InstallState.PluginBase, "%U3_APP_DATA_PATH%\\Plugins");
 
     double start = Seconds();
     HWND pluginPage = CreateDialogParamA(InstallState.Instance, MAKEINTRESOURCEA(IDD_PLUGINS), NULL, PluginPageProc, 0);

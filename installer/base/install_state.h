@@ -12,8 +12,6 @@ struct InstallStateRecord {
     char DesktopDir[PATH_BUFFER_SIZE];   // desktop installation directory, no trailing backslash
     char SourceIniPath[PATH_BUFFER_SIZE];     // desktop main settings file
     char SourceFtpIniPath[PATH_BUFFER_SIZE];  // desktop FTP settings file
-    char ButtonBarName[PATH_BUFFER_SIZE];     // button bar file name on the device
-    char PluginBase[PATH_BUFFER_SIZE];   // root of the plugin copies, unexpanded
     int LanguageIndex;                   // row of LanguageTable; 0 is English
     int CopySettings;
     int CopyPlugins;                     // only ever 1 while CopySettings is 1
@@ -26,16 +24,3 @@ struct InstallStateRecord {
 };
 
 extern InstallStateRecord InstallState;
-
-struct PluginKindEntry {
-    const char *LabelPrefix;   // row label prefix, trailing blank included
-    const char *Section;       // settings section of the kind
-    const char *TargetSubdir;  // subdirectory of the device's plugin tree
-    int Renumbered;            // keys numbered 0, 1, 2, ... and a "_detect" companion
-};
-
-enum { PLUGIN_KIND_COUNT = 4 };
-enum PluginKindIndex { KIND_PACKER, KIND_LISTER, KIND_FILE_SYSTEM, KIND_CONTENT };
-
-// In the order the plugin list is filled.
-extern const PluginKindEntry PluginKind[PLUGIN_KIND_COUNT];

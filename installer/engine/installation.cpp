@@ -76,7 +76,7 @@ const char *ButtonBarFileName(const char *path)
 BOOL IsInstallerOwnName(const char *name)
 {
     const char *const own[] = {ButtonBarFileName(InstallState.TargetIniPath), FTP_SETTINGS_FILE,
-                               ButtonBarFileName(InstallState.PluginBase)};
+                               ButtonBarFileName(PLUGIN_BASE)};
     for (const char *ownName : own) {
         if (ownName[0] && SameFileName(name, ownName))
             return TRUE;
@@ -103,9 +103,10 @@ BOOL CopyButtonBarAs(const char *source, const char *name)
     return TRUE;
 }
 
-// Must run before the portable rewrite, which names the file by ButtonBarName.
+// The name of the button bar file on the device into deviceName, for the portable rewrite: empty
+// when no bar file arrived, so that the key names no file the device lacks.
 // Leaves the desktop installation directory as the process's current directory.
-void CopyButtonBarFile()
+void CopyButtonBarFile(char *deviceName, int capacity)
 {
     // One byte more room than a path may use, so that a longer setting shows as such.
     char setting[PATH_BUFFER_SIZE + 1];
@@ -120,16 +121,16 @@ void CopyButtonBarFile()
     // no device, none of the installer's own files.
     const char *name = whole ? ButtonBarFileName(source) : "";
     if (whole && IsSafeDeviceName(name) && !IsInstallerOwnName(name)) {
-        CopyBounded(InstallState.ButtonBarName, COUNTOF(InstallState.ButtonBarName), name);
+        CopyBounded(deviceName, capacity, name);
         CopyButtonBarAs(source, name);
         return;
     }
     // A setting refused counts as no setting: the desktop's default bar file. Where that does not
     // arrive either, the key names no file rather than one the device lacks.
     if (CopyButtonBarAs(DEFAULT_BUTTON_BAR, DEFAULT_BUTTON_BAR))
-        CopyBounded(InstallState.ButtonBarName, COUNTOF(InstallState.ButtonBarName), DEFAULT_BUTTON_BAR);
+        CopyBounded(deviceName, capacity, DEFAULT_BUTTON_BAR);
     else
-        InstallState.ButtonBarName[0] = '\0';
+        deviceName[0] = '\0';
 }
 
 void CopyFtpSettingsFile()
@@ -215,9 +216,10 @@ void RunInstallation(HWND page)
     InstallState.AbortRequested = 0;
     if (InstallState.CopySettings) {
         CopyMainSettingsFile();
-        CopyButtonBarFile();
+        char buttonBarName[PATH_BUFFER_SIZE];
+        CopyButtonBarFile(buttonBarName, COUNTOF(buttonBarName));
         CopyFtpSettingsFile();
-        ApplyPortableRewrite(InstallState.TargetIniPath, InstallState.ButtonBarName);
+        ApplyPortableRewrite(InstallState.TargetIniPath, buttonBarName);
         if (InstallState.CopyPlugins == 1)
             TransferPlugins(page);
         CopyExtraSettingsFiles(page);

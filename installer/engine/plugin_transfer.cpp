@@ -4,6 +4,7 @@
 
 #include "base/caseless_compare.h"
 #include "base/file_name_compare.h"
+#include "base/file_names.h"
 #include "base/install_state.h"
 #include "base/path_helpers.h"
 #include "engine/device_name.h"
@@ -18,7 +19,6 @@ namespace {
 
 // The companion text, its two quotes and the terminator.
 const int DETECT_TEXT_SIZE = 8189;
-const char PORTABLE_PLUGIN_BASE[] = "%U3_APP_DATA_PATH%\\Plugins\\";
 
 // The plugin base with its references expanded, read once per transfer: every row's folder on
 // the device lies below it.
@@ -26,7 +26,7 @@ char PluginRoot[PATH_BUFFER_SIZE];
 
 void LoadPluginRoot()
 {
-    CopyBounded(PluginRoot, COUNTOF(PluginRoot), InstallState.PluginBase);
+    CopyBounded(PluginRoot, COUNTOF(PluginRoot), PLUGIN_BASE);
     ExpandEnvRefs(PluginRoot, COUNTOF(PluginRoot));
 }
 
@@ -115,7 +115,7 @@ BOOL FreeOnDevice(const char *target, const PluginValue &parts)
            SameFileContent(onDevice, source);
 }
 
-// PluginBase\kind\name\ into target. With create, each level is made as it is reached; FALSE
+// The plugin base\kind\name\ into target. With create, each level is made as it is reached; FALSE
 // (nothing made below the level that does not fit) when the path does not fit.
 BOOL TargetDirectory(char (&target)[PATH_BUFFER_SIZE], int kind, const char *name, BOOL create)
 {
@@ -224,7 +224,8 @@ void RegisterPlugin(int kind, const char *desktopKey, const PluginValue &parts, 
     char value[4 * PATH_BUFFER_SIZE] = "";
     if (kind == KIND_PACKER)
         AppendBounded(value, COUNTOF(value), parts.Flags);
-    AppendBounded(value, COUNTOF(value), PORTABLE_PLUGIN_BASE);
+    AppendBounded(value, COUNTOF(value), PLUGIN_BASE);
+    AppendBounded(value, COUNTOF(value), "\\");
     AppendBounded(value, COUNTOF(value), relativeTarget);
     AppendBounded(value, COUNTOF(value), parts.FileName);
     WritePrivateProfileStringA(entry.Section, portableKey, value, InstallState.TargetIniPath);

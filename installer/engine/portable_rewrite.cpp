@@ -5,6 +5,7 @@
 #include "base/file_names.h"
 #include "base/install_state.h"
 #include "base/path_helpers.h"
+#include "lists/plugin_row.h"
 
 // The values stay unexpanded: the file manager resolves them on whatever host the device is in.
 const PortableRewriteStep PortableRewrite[PORTABLE_REWRITE_STEP_COUNT] = {

@@ -1,6 +1,11 @@
 #include "lists/plugin_row.h"
 
-#include "base/install_state.h"
+const PluginKindEntry PluginKind[PLUGIN_KIND_COUNT] = {
+    {"Packer: ", "PackerPlugins", "vpx", 0},
+    {"Lister: ", "ListerPlugins", "vlx", 1},
+    {"File System: ", "FileSystemPlugins", "vfx", 0},
+    {"Content: ", "ContentPlugins", "vdx", 1},
+};
 
 namespace {
 

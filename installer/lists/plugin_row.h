@@ -9,6 +9,19 @@
 #include "base/buffers.h"
 #include "base/path_helpers.h"
 
+struct PluginKindEntry {
+    const char *LabelPrefix;   // row label prefix, trailing blank included
+    const char *Section;       // settings section of the kind
+    const char *TargetSubdir;  // subdirectory of the device's plugin tree
+    int Renumbered;            // keys numbered 0, 1, 2, ... and a "_detect" companion
+};
+
+enum { PLUGIN_KIND_COUNT = 4 };
+enum PluginKindIndex { KIND_PACKER, KIND_LISTER, KIND_FILE_SYSTEM, KIND_CONTENT };
+
+// In the order the plugin list is filled.
+extern const PluginKindEntry PluginKind[PLUGIN_KIND_COUNT];
+
 // Columns of a plugin row.
 enum { PLUGIN_COLUMN_LABEL = 0, PLUGIN_COLUMN_SIZE = 1, PLUGIN_COLUMN_PATH = 2, PLUGIN_COLUMN_COPIED_TO = 3 };
 

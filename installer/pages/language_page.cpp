@@ -1,10 +1,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "base/file_names.h"
 #include "base/install_state.h"
 #include "base/language_table.h"
-#include "base/path_helpers.h"
 #include "pages/wizard.h"
 #include "resources/resource.h"
 
@@ -24,7 +22,6 @@ void OnWizardNext(HWND page)
 {
     InstallState.LanguageIndex =
         static_cast<int>(SendDlgItemMessageA(page, IDC_LANGUAGE_LIST, CB_GETCURSEL, 0, 0));
-    CopyBounded(InstallState.PluginBase, COUNTOF(InstallState.PluginBase), PLUGIN_BASE);
 }
 
 INT_PTR OnNotify(HWND page, const NMHDR *header)

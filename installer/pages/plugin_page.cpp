@@ -1,6 +1,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "base/file_names.h"
 #include "base/install_state.h"
 #include "files/free_space.h"
 #include "lists/check_list.h"
@@ -31,7 +32,7 @@ void OnInitDialog(HWND page)
 void ShowFreeSpace(HWND page)
 {
     char text[32];
-    FormatKiB(text, COUNTOF(text), FreeSpaceKiB(InstallState.PluginBase));
+    FormatKiB(text, COUNTOF(text), FreeSpaceKiB(PLUGIN_BASE));
     SetDlgItemTextA(page, IDC_FREE_SPACE, text);
 }
 

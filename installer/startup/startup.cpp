@@ -57,7 +57,6 @@ int RunStickInstall(HINSTANCE instance)
     InitCommonControlsEx(&controls);
 
     PrepareWizard();
-    CopyBounded(InstallState.ButtonBarName, COUNTOF(InstallState.ButtonBarName), "DEFAULT.BAR");
     ReadUpgradeMode();
 
     // Checked before the upgrade test: an upgrade without the variable is refused too.

@@ -75,7 +75,6 @@ protected:
         MakeDirectories(Device);
         ExportInstallVariables(Desktop, Device);
         PointInstallStateAt(Desktop, Device);
-        lstrcpyA(InstallState.PluginBase, "%U3_APP_DATA_PATH%\\Plugins");
         ProgressPositions.clear();
         ProgressHook = SetWindowsHookExA(WH_CALLWNDPROC, RecordProgress, NULL, GetCurrentThreadId());
     }

@@ -52,7 +52,6 @@ protected:
         Root = FreshTempDirectory("plugin_page");
         SetEnvironmentVariableA("VELTRANO_PATH", Root.c_str());
         PointInstallStateAt(Root, "");
-        lstrcpyA(InstallState.PluginBase, "%U3_APP_DATA_PATH%\\Plugins");
     }
     void TearDown() override
     {

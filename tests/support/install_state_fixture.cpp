@@ -11,7 +11,6 @@ void PointInstallStateAt(const std::string &desktopDir, const std::string &devic
     CopyBounded(InstallState.SourceIniPath, COUNTOF(InstallState.SourceIniPath), (desktopDir + "\\vtmain.ini").c_str());
     CopyBounded(InstallState.SourceFtpIniPath, COUNTOF(InstallState.SourceFtpIniPath),
                 (desktopDir + "\\vpx_ftp.ini").c_str());
-    CopyBounded(InstallState.ButtonBarName, COUNTOF(InstallState.ButtonBarName), "DEFAULT.BAR");
     if (deviceDir.empty())
         return;
     CopyBounded(InstallState.AppDataPath, COUNTOF(InstallState.AppDataPath), deviceDir.c_str());

@@ -4,10 +4,9 @@
 
 #include <string>
 
-// DesktopDir, SourceIniPath and SourceFtpIniPath (desktopDir's vtmain.ini and vpx_ftp.ini) and the
-// default ButtonBarName; AppDataPath and TargetIniPath (its vtmain.ini) for deviceDir, unless that
-// is empty. Paths are cut at the buffers' bound, as start-up cuts them. The rest of the record is
-// left as it is: PluginBase, for one, is the language page's.
+// DesktopDir, SourceIniPath and SourceFtpIniPath (desktopDir's vtmain.ini and vpx_ftp.ini);
+// AppDataPath and TargetIniPath (its vtmain.ini) for deviceDir, unless that is empty. Paths are
+// cut at the buffers' bound, as start-up cuts them. The rest of the record is left as it is.
 void PointInstallStateAt(const std::string &desktopDir, const std::string &deviceDir);
 
 // VELTRANO_PATH as start-up exports it and U3_APP_DATA_PATH as the platform sets it; an empty
