@@ -16,8 +16,6 @@ struct InstallStateRecord {
     int CopySettings;
     int CopyPlugins;                     // only ever 1 while CopySettings is 1
     int UpgradeMode;
-    HWND PluginList;                     // empty until the plugin page was shown
-    HWND SettingsFileList;               // empty until the settings-files page was shown
     int AbortRequested;                  // set by Cancel while the copy loops poll it
     int Installing;
     HFONT TitleFont;                     // created by the welcome page, deleted by the entry

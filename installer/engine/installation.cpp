@@ -1,7 +1,5 @@
 #include "engine/installation.h"
 
-#include <commctrl.h>
-
 #include "base/file_name_compare.h"
 #include "base/file_names.h"
 #include "base/install_state.h"
@@ -13,8 +11,7 @@
 #include "engine/tree_copy.h"
 #include "files/file_exists.h"
 #include "files/whole_copy.h"
-#include "lists/check_list.h"
-#include "lists/list_rows.h"
+#include "lists/settings_file_rows.h"
 #include "pages/run_report.h"
 
 namespace {
@@ -182,19 +179,16 @@ void CopyExtraSettingsFiles(HWND page)
     if (!ExpandWhole(targetDir, COUNTOF(targetDir), InstallState.TargetIniPath) || !CutAfterLastBackslash(targetDir))
         return;
 
-    HWND list = InstallState.SettingsFileList;
-    if (InstallState.AbortRequested || CountCheckedItems(list) == 0)
+    if (InstallState.AbortRequested || CountCheckedSettingsFileRows() == 0)
         return;
-    int rows = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
-    for (int row = 0; row < rows; ++row) {
+    for (int row = 0; row < SettingsFileRows.Count; ++row) {
         if (InstallState.AbortRequested)
             return;
-        if (!IsItemChecked(list, row))
+        const SettingsFileRow &record = SettingsFileRows.Rows[row];
+        // A name longer than a settings value is never taken cut: cut, it would name another file.
+        if (!record.Checked || !record.Name[0] || lstrlenA(record.Name) > VALUE_MAX_CHARS)
             continue;
-        // The first column's file name, at most 258 characters as a settings value.
-        char name[PATH_BUFFER_SIZE];
-        if (!GetListText(name, VALUE_MAX_CHARS + 1, list, row, 0) || !name[0])
-            continue;
+        const char *name = record.Name;
         ShowStatus(page, name);
         char source[PATH_BUFFER_SIZE];
         char target[PATH_BUFFER_SIZE];

@@ -1,7 +1,5 @@
 #include "engine/plugin_transfer.h"
 
-#include <commctrl.h>
-
 #include "base/caseless_compare.h"
 #include "base/file_name_compare.h"
 #include "base/file_names.h"
@@ -10,9 +8,8 @@
 #include "engine/device_name.h"
 #include "engine/tree_copy.h"
 #include "files/same_content.h"
-#include "lists/check_list.h"
-#include "lists/list_rows.h"
 #include "lists/plugin_row.h"
+#include "lists/plugin_rows.h"
 #include "pages/run_report.h"
 
 namespace {
@@ -30,51 +27,26 @@ void LoadPluginRoot()
     ExpandEnvRefs(PluginRoot, COUNTOF(PluginRoot));
 }
 
-// The nearest earlier checked row of the same source directory, or -1. Searched from the nearest
-// row back, so that thousands of rows of one directory cost one look each.
-int NearestSharingRow(HWND list, int row, const char *sourceDirectory)
+// The nearest earlier checked row whose source directory this run is the same, or -1. Searched
+// from the nearest row back, so that thousands of rows of one directory cost one look each.
+int NearestSharingRow(int row, const char *sourceDirectory)
 {
     for (int earlier = row - 1; earlier >= 0; --earlier) {
-        if (!IsItemChecked(list, earlier))
-            continue;
-        char path[PATH_BUFFER_SIZE];
-        // Whole buffers: a directory of 259 characters read cut would be taken for another one.
-        if (GetListText(path, COUNTOF(path), list, earlier, PLUGIN_COLUMN_PATH) && SameFileName(path, sourceDirectory))
+        const PluginRow &record = PluginRows.Rows[earlier];
+        if (record.Checked && record.SourceDirectory[0] && SameFileName(record.SourceDirectory, sourceDirectory))
             return earlier;
     }
     return -1;
 }
 
-// Whether the whole tree of the row's "Copied to" directory arrived, kept in the row's item data
-// (rows are added with 0): a later row of the same source registers from it only then.
-void MarkRowArrived(HWND list, int row, BOOL arrived)
-{
-    LVITEMA item = {};
-    item.mask = LVIF_PARAM;
-    item.iItem = row;
-    item.lParam = arrived;
-    SendMessageA(list, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
-}
-
-BOOL RowArrived(HWND list, int row)
-{
-    LVITEMA item = {};
-    item.mask = LVIF_PARAM;
-    item.iItem = row;
-    return SendMessageA(list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item)) && item.lParam == TRUE;
-}
-
 // Whether an earlier row of another source directory was given target, as the file system
 // compares names.
-BOOL TakenByAnotherSource(HWND list, int row, const char *target, const char *sourceDirectory)
+BOOL TakenByAnotherSource(int row, const char *target, const char *sourceDirectory)
 {
     for (int earlier = 0; earlier < row; ++earlier) {
-        char copiedTo[PATH_BUFFER_SIZE];
-        if (!GetListText(copiedTo, COUNTOF(copiedTo), list, earlier, PLUGIN_COLUMN_COPIED_TO) || !copiedTo[0] ||
-            !SameFileName(copiedTo, target))
-            continue;
-        char path[PATH_BUFFER_SIZE];
-        if (GetListText(path, COUNTOF(path), list, earlier, PLUGIN_COLUMN_PATH) && !SameFileName(path, sourceDirectory))
+        const PluginRow &record = PluginRows.Rows[earlier];
+        if (record.DeviceFolder[0] && SameFileName(record.DeviceFolder, target) &&
+            !SameFileName(record.SourceDirectory, sourceDirectory))
             return TRUE;
     }
     return FALSE;
@@ -140,7 +112,7 @@ BOOL TargetDirectory(char (&target)[PATH_BUFFER_SIZE], int kind, const char *nam
 // with something else in it, the base name followed by "_2", "_3", ... (the first one free), so
 // that no copy lands among another plugin's files. FALSE when a name that is needed does not fit
 // a path; folderName then holds it.
-BOOL ChooseFolderName(char *folderName, int capacity, HWND list, int row, int kind, const char *baseName,
+BOOL ChooseFolderName(char *folderName, int capacity, int row, int kind, const char *baseName,
                       const PluginValue &parts)
 {
     CopyBounded(folderName, capacity, baseName);
@@ -148,7 +120,7 @@ BOOL ChooseFolderName(char *folderName, int capacity, HWND list, int row, int ki
         char target[PATH_BUFFER_SIZE];
         if (!TargetDirectory(target, kind, folderName, FALSE))
             return FALSE;
-        if (!TakenByAnotherSource(list, row, target, parts.SourceDirectory) && FreeOnDevice(target, parts))
+        if (!TakenByAnotherSource(row, target, parts.SourceDirectory) && FreeOnDevice(target, parts))
             return TRUE;
         char number[16];
         wsprintfA(number, "_%d", suffix);
@@ -254,15 +226,22 @@ void RegisterPlugin(int kind, const char *desktopKey, const PluginValue &parts, 
 
 void TransferPlugins(HWND page)
 {
-    HWND list = InstallState.PluginList;
-    const int rows = ListRowCount(list);
+    const int rows = PluginRows.Count;
     int runningNumbers[PLUGIN_KIND_COUNT] = {};
     if (InstallState.AbortRequested)
         return;
-    const int checked = CountCheckedItems(list);
+    const int checked = CountCheckedPluginRows();
     if (checked == 0 || rows == 0)
         return;
     LoadPluginRoot();
+    // What this run finds out replaces what the page saw: rows not reached keep no directory.
+    for (int row = 0; row < rows; ++row) {
+        PluginRow &record = PluginRows.Rows[row];
+        record.SourceDirectory[0] = '\0';
+        record.DeviceFolder[0] = '\0';
+        record.ArrivedWhole = FALSE;
+        record.SharesWith = -1;
+    }
 
     int accumulator = 200;
     char lastFound[2 * PATH_BUFFER_SIZE] = "";
@@ -272,70 +251,68 @@ void TransferPlugins(HWND page)
         PumpMessages();
         if (InstallState.AbortRequested)
             return;
-        if (!IsItemChecked(list, row))
+        PluginRow &record = PluginRows.Rows[row];
+        if (!record.Checked)
             continue;
-        // The whole buffer: the plugin page lists only labels that hold their key whole.
-        char label[PATH_BUFFER_SIZE];
-        if (!GetListText(label, COUNTOF(label), list, row, PLUGIN_COLUMN_LABEL))
-            continue;
-        ShowStatus(page, label);
+        ShowStatus(page, record.Label);
         SetProgress(page, accumulator / (checked + 2));
         accumulator += 100;
+        const int kind = record.Kind;
 
-        char desktopKey[PATH_BUFFER_SIZE];
-        int kind = ParsePluginLabel(label, desktopKey, COUNTOF(desktopKey));
-        if (kind < 0)
-            continue;
-
+        // The value as the settings file holds it now, which may differ from what the page saw.
         // Read with one byte to spare, so that a value too long for a path buffer shows as such.
         char setting[PATH_BUFFER_SIZE + 1];
-        char value[PATH_BUFFER_SIZE];
-        if (GetPrivateProfileStringA(PluginKind[kind].Section, desktopKey, "", setting, COUNTOF(setting),
-                                     InstallState.SourceIniPath) > PATH_MAX_CHARS ||
-            !ExpandWhole(value, COUNTOF(value), setting)) {
+        PluginValue parts;
+        PluginValueResult parsed = PLUGIN_VALUE_TOO_LONG;
+        if (GetPrivateProfileStringA(PluginKind[kind].Section, record.Key, "", setting, COUNTOF(setting),
+                                     InstallState.SourceIniPath) <= PATH_MAX_CHARS)
+            parsed = ParsePluginValue(&parts, setting);
+        if (parsed == PLUGIN_VALUE_TOO_LONG) {
             // A checked plugin that cannot be copied is not passed over in silence either: the
             // box names it by its row label.
-            ReportCopyError(label, ERROR_FILENAME_EXCED_RANGE);
+            ReportCopyError(record.Label, ERROR_FILENAME_EXCED_RANGE);
             continue;
         }
-        PluginValue parts;
-        if (!SplitPluginValue(&parts, value))
+        if (parsed != PLUGIN_VALUE_SPLIT)
             continue;
         // A plugin file at a drive's or share's root, or with no directory before it: its
         // directory is a whole volume, or whatever directory is current, never one plugin's.
         if (NamesWholeVolume(parts.SourceDirectory)) {
-            ReportCopyError(label, ERROR_INVALID_NAME);
+            ReportCopyError(record.Label, ERROR_INVALID_NAME);
             continue;
         }
         // The file name goes into the registration, the base name into the device's path.
         char baseName[PATH_BUFFER_SIZE];
         FileBaseName(baseName, COUNTOF(baseName), parts.FileName);
         if (!IsSafeDeviceName(parts.FileName) || !IsSafeDeviceName(baseName)) {
-            ReportCopyError(label, ERROR_INVALID_NAME);
+            ReportCopyError(record.Label, ERROR_INVALID_NAME);
             continue;
         }
 
         // The directory an earlier row of the same source was given is used again; its copy is
         // made again (keeping what arrived) unless it arrived whole.
+        record.SharesWith = NearestSharingRow(row, parts.SourceDirectory);
+        CopyBounded(record.SourceDirectory, COUNTOF(record.SourceDirectory), parts.SourceDirectory);
         char target[PATH_BUFFER_SIZE] = "";
-        int sharing = NearestSharingRow(list, row, parts.SourceDirectory);
-        BOOL reused = sharing >= 0 && GetListText(target, COUNTOF(target), list, sharing, PLUGIN_COLUMN_COPIED_TO) &&
-                      target[0] && RelativeTarget(target);
-        BOOL arrived = reused && RowArrived(list, sharing);
-        if (!reused) {
+        const PluginRow *sharing = record.SharesWith >= 0 ? &PluginRows.Rows[record.SharesWith] : NULL;
+        BOOL reused = sharing && sharing->DeviceFolder[0] && RelativeTarget(sharing->DeviceFolder);
+        BOOL arrived = reused && sharing->ArrivedWhole;
+        if (reused) {
+            CopyBounded(target, COUNTOF(target), sharing->DeviceFolder);
+        } else {
             char folderName[PATH_BUFFER_SIZE];
-            BOOL named = ChooseFolderName(folderName, COUNTOF(folderName), list, row, kind, baseName, parts);
+            BOOL named = ChooseFolderName(folderName, COUNTOF(folderName), row, kind, baseName, parts);
             if (!TargetDirectory(target, kind, folderName, TRUE) || !named) {
                 ReportTargetTooLong(kind, folderName);
                 continue;
             }
         }
-        SetListText(list, row, PLUGIN_COLUMN_COPIED_TO, target);
+        CopyBounded(record.DeviceFolder, COUNTOF(record.DeviceFolder), target);
         if (!arrived)
             arrived = CopyTree(parts.SourceDirectory, target);
-        MarkRowArrived(list, row, arrived);
+        record.ArrivedWhole = arrived;
         if (!arrived || !PluginFileArrived(lastFound, COUNTOF(lastFound), target, parts))
             continue;
-        RegisterPlugin(kind, desktopKey, parts, RelativeTarget(target), &runningNumbers[kind]);
+        RegisterPlugin(kind, record.Key, parts, RelativeTarget(target), &runningNumbers[kind]);
     }
 }

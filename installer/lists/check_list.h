@@ -12,9 +12,5 @@ int CountCheckedItems(HWND list);
 // Checks or unchecks all rows, or only the selected ones.
 void SetItemChecks(HWND list, BOOL check, BOOL selectedOnly);
 
-// The four check-list buttons (IDC_CHECK_ALL to IDC_UNCHECK_ALL_SELECTED) applied to a page's
-// list; FALSE for other ids.
-BOOL HandleCheckListButton(HWND list, int commandId);
-
 // Whether one row's check box is checked.
 BOOL IsItemChecked(HWND list, int row);

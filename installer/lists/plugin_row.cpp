@@ -93,6 +93,25 @@ BOOL SplitPluginValue(PluginValue *parts, const char *value)
     return TRUE;
 }
 
+PluginValueResult ParsePluginValue(PluginValue *parts, const char *value)
+{
+    EmptyParts(parts);
+    char expanded[PATH_BUFFER_SIZE];
+    if (ExpandWhole(expanded, COUNTOF(expanded), value))
+        return SplitPluginValue(parts, expanded) ? PLUGIN_VALUE_SPLIT : PLUGIN_VALUE_NO_FILE;
+    const char *last = LastCharOf(value, '\\');
+    if (!last || !last[1])
+        return PLUGIN_VALUE_NO_FILE;
+    // The directory alone, expanded within what the flags leave of a path buffer.
+    const char *directory = SkipFlagsPrefix(value);
+    int flagsLength = static_cast<int>(directory - value);
+    char written[PATH_BUFFER_SIZE];
+    CopyBounded(written, static_cast<int>(last - directory) + 1, directory);
+    if (!ExpandWhole(parts->SourceDirectory, PATH_BUFFER_SIZE - flagsLength, written))
+        parts->SourceDirectory[0] = '\0';
+    return PLUGIN_VALUE_TOO_LONG;
+}
+
 BOOL PluginModuleName(char *baseName, int capacity, const char *value)
 {
     const char *last = LastCharOf(value, '\\');

@@ -43,9 +43,19 @@ struct PluginValue {
     char FileName[PATH_BUFFER_SIZE];
 };
 
-// Splits value at its last backslash, then the flags prefix off the directory. FALSE, and empty
+// Splits an expanded value at its last backslash, then the flags prefix off the directory. FALSE, and empty
 // parts, when the value has no backslash or a part does not fit.
 BOOL SplitPluginValue(PluginValue *parts, const char *value);
+
+enum PluginValueResult { PLUGIN_VALUE_SPLIT, PLUGIN_VALUE_TOO_LONG, PLUGIN_VALUE_NO_FILE };
+
+// A desktop plugin value (as read, at most 259 characters) with its references expanded, then
+// taken apart: the one meaning of a value for the plugin page and the transfer.
+// PLUGIN_VALUE_NO_FILE, and empty parts, when the value has no backslash or, too long once
+// expanded, nothing after its last one. PLUGIN_VALUE_TOO_LONG when the expanded value does not fit
+// a path buffer: only SourceDirectory is given then, and only when the flags and the expanded
+// directory fit one (the page lists such a plugin by its directory; the transfer cannot copy it).
+PluginValueResult ParsePluginValue(PluginValue *parts, const char *value);
 
 // The base name of the value's plugin file, the module name a numbered kind's label ends in.
 // FALSE, and an empty name, when the value has no backslash or the name does not fit.

@@ -5,7 +5,6 @@
 #include "base/path_helpers.h"
 #include "files/directory_size.h"
 #include "lists/list_rows.h"
-#include "lists/plugin_row.h"
 
 namespace {
 
@@ -15,6 +14,9 @@ char KeyNames[65536];
 // Rows of one plugin share its directory: the directory measured last is not walked again.
 char LastMeasured[PATH_BUFFER_SIZE];
 unsigned long long LastMeasuredSize;
+
+// The plugin page's list, once drawn: the run's device folders are shown in it afterwards.
+HWND DrawnList;
 
 unsigned long long MeasuredSize(const char *directory)
 {
@@ -35,25 +37,6 @@ BOOL ComposeRowLabel(char *label, int capacity, int kind, const char *key, const
     return ComposePluginLabel(label, capacity, kind, key, named ? baseName : NULL);
 }
 
-// The plugin directory of a key's value (which fits a path buffer), expanded in place inside
-// value, within a path buffer; NULL when the value names no file in a directory of its own or the
-// expansion does not fit (a cut directory would be another one, its parent say).
-char *PluginDirectory(char *value)
-{
-    char *path = const_cast<char *>(SkipFlagsPrefix(value));
-    if (!path[0])
-        return NULL;
-    // The path's first character does not count: a lone leading backslash names no directory.
-    char *lastBackslash = LastCharOf(CharNextA(path), '\\');
-    if (!lastBackslash || !lastBackslash[1])
-        return NULL;
-    *lastBackslash = '\0';
-    if (!ExpandEnvRefs(path, PATH_BUFFER_SIZE - static_cast<int>(path - value)))
-        return NULL;
-    // A plugin at a drive's root is no reason to measure the whole drive.
-    return NamesWholeVolume(path) ? NULL : path;
-}
-
 }  // namespace
 
 BOOL IsDetectCompanion(const char *keyName)
@@ -68,7 +51,7 @@ BOOL IsDetectCompanion(const char *keyName)
     return FALSE;
 }
 
-void AddPluginSection(HWND list, int kind)
+void AddPluginSection(int kind)
 {
     const char *section = PluginKind[kind].Section;
     BOOL withModuleName = PluginKind[kind].Renumbered;
@@ -84,32 +67,63 @@ void AddPluginSection(HWND list, int kind)
         // such: its first 259 characters may end inside a name and so name the parent directory.
         char value[PATH_BUFFER_SIZE + 1];
         ZeroMemory(value, sizeof(value));
-        BOOL fits = GetPrivateProfileStringA(section, key, "", value, COUNTOF(value), InstallState.SourceIniPath) <=
-                    PATH_MAX_CHARS;
+        if (GetPrivateProfileStringA(section, key, "", value, COUNTOF(value), InstallState.SourceIniPath) >
+            PATH_MAX_CHARS)
+            continue;
         char label[PATH_BUFFER_SIZE];
         if (!ComposeRowLabel(label, COUNTOF(label), kind, key, value))
             continue;
-
-        const char *directory = fits ? PluginDirectory(value) : NULL;
-        if (!directory)
+        // A value naming no file in a directory of its own gives no row: a plugin at a drive's root
+        // is no reason to measure the whole drive. A value too long once expanded is listed by its
+        // directory: the transfer puts it to the user when it is checked.
+        PluginValue parts;
+        PluginValueResult parsed = ParsePluginValue(&parts, value);
+        if (parsed == PLUGIN_VALUE_NO_FILE || (parsed == PLUGIN_VALUE_SPLIT && !parts.FileName[0]) ||
+            NamesWholeVolume(parts.SourceDirectory))
             continue;
-        unsigned long long size = MeasuredSize(directory);
+        unsigned long long size = MeasuredSize(parts.SourceDirectory);
         if (size == 0)
             continue;
+        PluginRow *row = AppendPluginRow();
+        if (!row)
+            return;
+        row->Kind = kind;
+        CopyBounded(row->Key, COUNTOF(row->Key), key);
+        CopyBounded(row->Label, COUNTOF(row->Label), label);
+        CopyBounded(row->Value, COUNTOF(row->Value), value);
+        CopyBounded(row->SourceDirectory, COUNTOF(row->SourceDirectory), parts.SourceDirectory);
+        row->SizeBytes = size;
+    }
+}
 
-        int row = AppendListRow(list, label);
+void FillPluginRows()
+{
+    ClearPluginRows();
+    LastMeasured[0] = '\0';
+    for (int kind = 0; kind < PLUGIN_KIND_COUNT; ++kind)
+        AddPluginSection(kind);
+    LinkSharedDirectories();
+}
+
+void DrawPluginList(HWND list)
+{
+    DrawnList = list;
+    for (int index = 0; index < PluginRows.Count; ++index) {
+        const PluginRow &record = PluginRows.Rows[index];
+        int row = AppendListRow(list, record.Label);
         if (row < 0)
             continue;
-        SetListText(list, row, PLUGIN_COLUMN_PATH, directory);
+        SetListText(list, row, PLUGIN_COLUMN_PATH, record.SourceDirectory);
         char sizeText[32];
-        FormatKiB(sizeText, COUNTOF(sizeText), BytesToKiBRoundedUp(size));
+        FormatKiB(sizeText, COUNTOF(sizeText), BytesToKiBRoundedUp(record.SizeBytes));
         SetListText(list, row, PLUGIN_COLUMN_SIZE, sizeText);
     }
 }
 
-void FillPluginList(HWND list)
+void DrawCopiedTo()
 {
-    LastMeasured[0] = '\0';
-    for (int kind = 0; kind < PLUGIN_KIND_COUNT; ++kind)
-        AddPluginSection(list, kind);
+    if (!DrawnList)
+        return;
+    for (int row = 0; row < PluginRows.Count && row < ListRowCount(DrawnList); ++row)
+        SetListText(DrawnList, row, PLUGIN_COLUMN_COPIED_TO, PluginRows.Rows[row].DeviceFolder);
 }

@@ -6,6 +6,7 @@
 #include "files/free_space.h"
 #include "lists/check_list.h"
 #include "lists/list_rows.h"
+#include "pages/check_list_buttons.h"
 #include "pages/checked_total.h"
 #include "pages/plugin_list.h"
 #include "pages/wizard.h"
@@ -20,13 +21,32 @@ const ListColumn PluginColumns[] = {
     {"Copied to", 0},
 };
 
+// The list whose check marks the rows follow: empty until it is filled, so that the rows added
+// while it fills (unchecked, as their records) are not taken for changes.
+HWND FilledList;
+
 void OnInitDialog(HWND page)
 {
     HWND list = GetDlgItem(page, IDC_PLUGIN_LIST);
     PrepareCheckList(list, PluginColumns, COUNTOF(PluginColumns));
+    FilledList = NULL;
     ResetCheckedTotal();
-    FillPluginList(list);
-    InstallState.PluginList = list;
+    FillPluginRows();
+    DrawPluginList(list);
+    FilledList = list;
+}
+
+// A check-box change is written into the row's record, and the total follows it.
+void OnItemChanged(HWND page, const NMLISTVIEW *change)
+{
+    if (change->iItem >= 0 && change->iItem < PluginRows.Count) {
+        PluginRows.Rows[change->iItem].Checked = IsItemChecked(FilledList, change->iItem);
+        UpdateCheckedTotal(page, change->iItem);
+        return;
+    }
+    for (int row = 0; row < PluginRows.Count; ++row)
+        PluginRows.Rows[row].Checked = IsItemChecked(FilledList, row);
+    UpdateCheckedTotal(page, -1);
 }
 
 void ShowFreeSpace(HWND page)
@@ -44,9 +64,8 @@ void OnNotify(HWND page, const NMHDR *header)
         ShowFreeSpace(page);
         break;
     case LVN_ITEMCHANGED:
-        // Rows added while the list is filled are unchecked; the total starts once it is full.
-        if (header->hwndFrom == InstallState.PluginList)
-            UpdateCheckedTotal(page, header->hwndFrom, reinterpret_cast<const NMLISTVIEW *>(header)->iItem);
+        if (FilledList && header->hwndFrom == FilledList)
+            OnItemChanged(page, reinterpret_cast<const NMLISTVIEW *>(header));
         break;
     }
 }

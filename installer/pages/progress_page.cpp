@@ -5,6 +5,7 @@
 #include "base/install_state.h"
 #include "engine/installation.h"
 #include "pages/page_messages.h"
+#include "pages/plugin_list.h"
 #include "pages/wizard.h"
 #include "resources/resource.h"
 
@@ -36,6 +37,7 @@ void OnStartInstallation(HWND page)
     FocusCancel(page);
     InstallState.Installing = 1;
     RunInstallation(page);
+    DrawCopiedTo();
     SetDlgItemTextA(page, IDC_FIRST_PLAIN_LABEL,
                     InstallState.AbortRequested ? "Installation of plugins aborted!" : "Installation complete!");
     PostWizardButtons(page, PSWIZB_FINISH);

@@ -16,8 +16,9 @@ BOOL IsExcludedSettingsFile(const char *name)
     return FALSE;
 }
 
-void FillSettingsFileList(HWND list)
+void FillSettingsFileRows()
 {
+    ClearSettingsFileRows();
     char pattern[PATH_BUFFER_SIZE];
     CopyBounded(pattern, COUNTOF(pattern), InstallState.SourceIniPath);
     char *lastBackslash = LastCharOf(pattern, '\\');
@@ -39,12 +40,24 @@ void FillSettingsFileList(HWND list)
         unsigned long long size = (static_cast<unsigned long long>(entry.nFileSizeHigh) << 32) | entry.nFileSizeLow;
         if (size == 0)
             continue;
-        int row = AppendListRow(list, entry.cFileName);
+        SettingsFileRow *row = AppendSettingsFileRow();
+        if (!row)
+            break;
+        CopyBounded(row->Name, COUNTOF(row->Name), entry.cFileName);
+        row->SizeBytes = size;
+    } while (FindNextFileA(search, &entry));
+    FindClose(search);
+}
+
+void DrawSettingsFileList(HWND list)
+{
+    for (int index = 0; index < SettingsFileRows.Count; ++index) {
+        const SettingsFileRow &record = SettingsFileRows.Rows[index];
+        int row = AppendListRow(list, record.Name);
         if (row < 0)
             continue;
         char sizeText[32];
-        FormatKiB(sizeText, COUNTOF(sizeText), BytesToKiBRoundedUp(size));
+        FormatKiB(sizeText, COUNTOF(sizeText), BytesToKiBRoundedUp(record.SizeBytes));
         SetListText(list, row, 1, sizeText);
-    } while (FindNextFileA(search, &entry));
-    FindClose(search);
+    }
 }

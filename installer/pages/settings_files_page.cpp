@@ -4,6 +4,7 @@
 #include "base/install_state.h"
 #include "lists/check_list.h"
 #include "lists/list_rows.h"
+#include "pages/check_list_buttons.h"
 #include "pages/settings_file_list.h"
 #include "pages/wizard.h"
 #include "resources/resource.h"
@@ -15,18 +16,34 @@ const ListColumn SettingsFileColumns[] = {
     {"Size", 50},
 };
 
+// The list whose check marks the rows follow: empty until it is filled.
+HWND FilledList;
+
 void OnInitDialog(HWND page)
 {
     HWND list = GetDlgItem(page, IDC_SETTINGS_FILE_LIST);
     PrepareCheckList(list, SettingsFileColumns, COUNTOF(SettingsFileColumns));
-    FillSettingsFileList(list);
-    InstallState.SettingsFileList = list;
+    FilledList = NULL;
+    FillSettingsFileRows();
+    DrawSettingsFileList(list);
+    FilledList = list;
+}
+
+// A check-box change is written into the row's record.
+void OnItemChanged(const NMLISTVIEW *change)
+{
+    if (change->iItem >= 0 && change->iItem < SettingsFileRows.Count) {
+        SettingsFileRows.Rows[change->iItem].Checked = IsItemChecked(FilledList, change->iItem);
+        return;
+    }
+    for (int row = 0; row < SettingsFileRows.Count; ++row)
+        SettingsFileRows.Rows[row].Checked = IsItemChecked(FilledList, row);
 }
 
 }  // namespace
 
 // The page handles no property-sheet notification: the sheet's defaults lead on.
-INT_PTR CALLBACK SettingsFilesPageProc(HWND page, UINT message, WPARAM wParam, LPARAM)
+INT_PTR CALLBACK SettingsFilesPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_INITDIALOG:
@@ -37,6 +54,12 @@ INT_PTR CALLBACK SettingsFilesPageProc(HWND page, UINT message, WPARAM wParam, L
         // Either leaves the dialog manager nothing to do here (no control of the page has a
         // default command action); the inversion keeps the answers the page has always given.
         return !HandleCheckListButton(GetDlgItem(page, IDC_SETTINGS_FILE_LIST), LOWORD(wParam));
+    case WM_NOTIFY: {
+        const NMHDR *header = reinterpret_cast<const NMHDR *>(lParam);
+        if (header->code == LVN_ITEMCHANGED && FilledList && header->hwndFrom == FilledList)
+            OnItemChanged(reinterpret_cast<const NMLISTVIEW *>(header));
+        return FALSE;
+    }
     }
     return FALSE;
 }

@@ -4,7 +4,8 @@
 
 #include "base/install_state.h"
 #include "base/path_helpers.h"
-#include "lists/check_list.h"
+#include "lists/plugin_rows.h"
+#include "lists/settings_file_rows.h"
 
 namespace {
 
@@ -34,7 +35,7 @@ void BuildSummaryText(char *text, int capacity)
         AppendBounded(text, capacity, "\n");
     }
     if (InstallState.CopyPlugins) {
-        AppendCountLine(text, capacity, CountCheckedItems(InstallState.PluginList), " selected plugins");
-        AppendCountLine(text, capacity, CountCheckedItems(InstallState.SettingsFileList), " selected settings files");
+        AppendCountLine(text, capacity, CountCheckedPluginRows(), " selected plugins");
+        AppendCountLine(text, capacity, CountCheckedSettingsFileRows(), " selected settings files");
     }
 }

@@ -15,6 +15,7 @@
 #include "base/install_state.h"
 #include "base/language_table.h"
 #include "engine/installation.h"
+#include "lists/settings_file_rows.h"
 #include "resources/resource.h"
 #include "support/engine_fixture.h"
 #include "support/install_state_fixture.h"
@@ -132,7 +133,7 @@ protected:
         if (page_)
             DestroyWindow(page_);
         page_ = NULL;
-        InstallState.SettingsFileList = NULL;
+        ClearSettingsFileRows();
         if (!fixture_.Root.empty())
             RemoveTree(fixture_.Root);
         fixture_ = Fixture();
@@ -160,10 +161,16 @@ protected:
         PointInstallStateAt(fixture_.DesktopDir, dir);
     }
 
+    // The settings-files rows as the page would leave them, in order.
     void SetCheckedFiles(const std::vector<ListRow> &rows)
     {
-        InstallState.SettingsFileList = CreateSettingsFileList(page_, rows);
-        ASSERT_TRUE(InstallState.SettingsFileList != NULL) << "list view not created";
+        ClearSettingsFileRows();
+        for (const ListRow &row : rows) {
+            SettingsFileRow *record = AppendSettingsFileRow();
+            ASSERT_TRUE(record != NULL) << "no memory for a row";
+            lstrcpynA(record->Name, row.Name, COUNTOF(record->Name));
+            record->Checked = row.Checked;
+        }
     }
 
     // Runs the installation and fails on any change to the desktop installation.

@@ -62,11 +62,12 @@ Lines Captions(const std::vector<SeenBox> &boxes)
 class PluginTransferTest : public ::testing::Test {
 protected:
     std::string Root, Desktop, Device;
-    HWND PluginPage = NULL, ProgressPage = NULL;
+    HWND ProgressPage = NULL;
 
     void SetUp() override
     {
         InstallState = InstallStateRecord();
+        ClearPluginRows();
         InstallState.Instance = GetModuleHandleA(NULL);
         Root = FreshTempDirectory("plugin_transfer");
         Desktop = Root + "\\desktop";
@@ -81,8 +82,7 @@ protected:
     void TearDown() override
     {
         UnhookWindowsHookEx(ProgressHook);
-        if (PluginPage)
-            DestroyWindow(PluginPage);
+        ClearPluginRows();
         if (ProgressPage)
             DestroyWindow(ProgressPage);
         ExportInstallVariables("", "");
@@ -94,39 +94,27 @@ protected:
     {
         WriteTextFile(Desktop + "\\" + relative, text);
     }
-    // The plugin page fills the list from the desktop file; rows are checked by label.
+    // The plugin rows as the page fills them from the desktop file; rows are checked by label.
     void OpenList(const std::vector<std::string> &checkedLabels)
     {
-        PluginPage = CreateDialogParamA(InstallState.Instance, MAKEINTRESOURCEA(IDD_PLUGINS), NULL, PluginPageProc, 0);
-        ASSERT_NE(nullptr, PluginPage);
         ProgressPage = CreateDialogParamA(InstallState.Instance, MAKEINTRESOURCEA(IDD_PROGRESS), NULL, PlainPageProc, 0);
         ASSERT_NE(nullptr, ProgressPage);
-        HWND list = InstallState.PluginList;
+        FillPluginRows();
         for (const std::string &label : checkedLabels) {
             int found = -1;
-            for (int row = 0; row < ListRowCount(list); ++row) {
-                char text[PATH_BUFFER_SIZE];
-                GetListText(text, COUNTOF(text), list, row, PLUGIN_COLUMN_LABEL);
-                if (label == text)
+            for (int row = 0; row < PluginRows.Count; ++row) {
+                if (label == PluginRows.Rows[row].Label)
                     found = row;
             }
             ASSERT_GE(found, 0) << "no row " << label;
-            LVITEMA item = {};
-            item.stateMask = LVIS_STATEIMAGEMASK;
-            item.state = STATE_CHECKED;
-            SendMessageA(list, LVM_SETITEMSTATE, found, reinterpret_cast<LPARAM>(&item));
+            PluginRows.Rows[found].Checked = TRUE;
         }
     }
     std::string CopiedTo(const std::string &label) const
     {
-        HWND list = InstallState.PluginList;
-        for (int row = 0; row < ListRowCount(list); ++row) {
-            char text[PATH_BUFFER_SIZE];
-            GetListText(text, COUNTOF(text), list, row, PLUGIN_COLUMN_LABEL);
-            if (label == text) {
-                GetListText(text, COUNTOF(text), list, row, PLUGIN_COLUMN_COPIED_TO);
-                return text;
-            }
+        for (int row = 0; row < PluginRows.Count; ++row) {
+            if (label == PluginRows.Rows[row].Label)
+                return PluginRows.Rows[row].DeviceFolder;
         }
         return "(no row)";
     }
@@ -244,9 +232,8 @@ TEST_F(PluginTransferTest, ProgressMovesTwoStepsFromZero)
         ProgressPositions.clear();
         TransferPlugins(ProgressPage);
         EXPECT_EQ(c.Shown, ProgressPositions) << c.Rows << " rows";
-        DestroyWindow(PluginPage);
         DestroyWindow(ProgressPage);
-        PluginPage = ProgressPage = NULL;
+        ProgressPage = NULL;
     }
 }
 
@@ -348,9 +335,8 @@ TEST_F(PluginTransferTest, DeviceFolderIsUsedAgainOnlyForTheSamePluginFile)
         std::string copied;
         EXPECT_TRUE(ReadFileBytes(Device + "\\Plugins\\vpx\\" + c.Folder + "\\arc.vpx", &copied));
         EXPECT_EQ("arc plugin", copied);
-        DestroyWindow(PluginPage);
         DestroyWindow(ProgressPage);
-        PluginPage = ProgressPage = NULL;
+        ProgressPage = NULL;
     }
 }
 

@@ -15,7 +15,7 @@ namespace {
 
 bool HasRow(const RunOutcome &run, const std::string &label)
 {
-    for (const PluginRow &row : run.PluginRows) {
+    for (const ListedPluginRow &row : run.PluginRows) {
         if (row.Label == label)
             return true;
     }

@@ -136,7 +136,7 @@ TEST_P(CaseBeyondAToZ, GivesEachPluginAFolderOfItsOwn)
 
     RunChoices choices;
     choices.OnPluginPage = [](WizardDriver &wizard, HWND list) {
-        std::vector<PluginRow> rows = ReadPluginRows(list);
+        std::vector<ListedPluginRow> rows = ReadPluginRows(list);
         for (size_t row = 0; row < rows.size(); ++row)
             wizard.SetRowChecked(list, static_cast<int>(row), rows[row].Label == "Packer: small");
     };

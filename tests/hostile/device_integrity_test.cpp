@@ -71,7 +71,7 @@ TEST_F(HostileTest, SameBaseNameFromDifferentDirectories)
 std::function<void(WizardDriver &, HWND)> CheckOnly(std::vector<std::string> labels)
 {
     return [labels](WizardDriver &wizard, HWND list) {
-        std::vector<PluginRow> rows = ReadPluginRows(list);
+        std::vector<ListedPluginRow> rows = ReadPluginRows(list);
         for (size_t row = 0; row < rows.size(); ++row) {
             bool wanted = std::find(labels.begin(), labels.end(), rows[row].Label) != labels.end();
             wizard.SetRowChecked(list, static_cast<int>(row), wanted);
@@ -156,7 +156,7 @@ TEST_F(HostileTest, PluginAtADriveRootIsNotListed)
     EXPECT_EQ("Installation complete!", run.OutcomeText);
     EXPECT_TRUE(run.Boxes.empty());
     std::vector<std::string> labels;
-    for (const PluginRow &row : run.PluginRows)
+    for (const ListedPluginRow &row : run.PluginRows)
         labels.push_back(row.Label);
     EXPECT_EQ((std::vector<std::string>{"Packer: arc", "Lister: 0: imgview"}), labels);
     EXPECT_EQ("2k", run.CheckedTotal) << "arc.vpx, its read-me and imgview.vlx";

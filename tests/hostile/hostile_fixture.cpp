@@ -115,9 +115,9 @@ std::string ReadProfile(const std::string &file, const char *section, const char
     return value;
 }
 
-std::vector<PluginRow> ReadPluginRows(HWND list)
+std::vector<ListedPluginRow> ReadPluginRows(HWND list)
 {
-    std::vector<PluginRow> rows;
+    std::vector<ListedPluginRow> rows;
     DWORD_PTR count = 0;
     if (!list || !SendMessageTimeoutA(list, LVM_GETITEMCOUNT, 0, 0, SMTO_NORMAL, DRIVER_WAIT_MS, &count))
         return rows;
@@ -310,7 +310,7 @@ RunOutcome HostileTest::RunWizard(const RunChoices &choices)
             ASSERT_TRUE(wizard.WaitUntil([&] { return wizard.CurrentTemplate() == IDD_PLUGINS; },
                                          "the plugin page to be filled and shown", choices.PageWaitMs));
             wizard.Settle();
-            HWND list = InstallState.PluginList;
+            HWND list = wizard.PluginList();
             if (choices.OnPluginPage)
                 choices.OnPluginPage(wizard, list);
             else
@@ -360,7 +360,7 @@ RunOutcome HostileTest::RunWizard(const RunChoices &choices)
         outcome.Finished = true;
         outcome.OutcomeText = wizard.Text(IDC_FIRST_PLAIN_LABEL);
         outcome.StatusLine = wizard.Text(IDC_STATUS_LINE);
-        outcome.PluginRows = ReadPluginRows(InstallState.PluginList);
+        outcome.PluginRows = ReadPluginRows(wizard.PluginList());
         wizard.Finish();
         wizard.WaitForClose();
     });

@@ -68,11 +68,11 @@ struct RunOutcome {
     std::string OutcomeText;
     std::string StatusLine;
     std::vector<DialogSeen> Boxes;
-    std::vector<PluginRow> PluginRows;  // as the list stood after the run
+    std::vector<ListedPluginRow> PluginRows;  // as the list stood after the run
     std::string CheckedTotal, FreeSpace;
 };
 
-std::vector<PluginRow> ReadPluginRows(HWND list);
+std::vector<ListedPluginRow> ReadPluginRows(HWND list);
 
 // A desktop installation under a fresh root and a device directory, with InstallState filled as
 // the start-up fills it, and the checks of the header made in TearDown.

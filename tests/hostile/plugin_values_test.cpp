@@ -80,7 +80,7 @@ TEST_F(HostileTest, UnsafeBaseNamesAreSkipped)
         EXPECT_EQ("<absent>", ReadProfile(portable, "FileSystemPlugins", key));
     }
     EXPECT_EQ("%U3_APP_DATA_PATH%\\Plugins\\vfx\\good\\good.vfx", ReadProfile(portable, "FileSystemPlugins", "fine"));
-    for (const PluginRow &row : run.PluginRows) {
+    for (const ListedPluginRow &row : run.PluginRows) {
         if (row.Label != "File System: fine" && row.Label.compare(0, 13, "File System: ") == 0) {
             EXPECT_EQ("", row.CopiedTo) << row.Label;
         }

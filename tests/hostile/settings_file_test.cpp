@@ -157,7 +157,7 @@ TEST_F(SettingsFile, KeyNamesBeyondTheListBuffer)
     ASSERT_LT(run.PluginRows.size(), names.size()) << "more names than the 64 KiB list holds";
     size_t listed = 0;
     std::set<std::string> seen;
-    for (const PluginRow &row : run.PluginRows) {
+    for (const ListedPluginRow &row : run.PluginRows) {
         std::string key = row.Label.substr(8);
         listed += key.size() + 1;
         EXPECT_TRUE(names.count(key)) << "row for a key the file does not hold: " << row.Label;
@@ -173,7 +173,7 @@ TEST_F(SettingsFile, KeyNamesBeyondTheListBuffer)
                                          "vpx_ftp.ini", "vtmain.ini"};
     EXPECT_EQ(expected, DeviceListing(Device));
     std::string portable = Device + "\\vtmain.ini";
-    const PluginRow &last = run.PluginRows.back();
+    const ListedPluginRow &last = run.PluginRows.back();
     EXPECT_EQ("21,%U3_APP_DATA_PATH%\\Plugins\\vpx\\arc\\arc.vpx",
               ReadProfile(portable, "PackerPlugins", ManyKeyName(0).c_str()));
     EXPECT_EQ("21,%U3_APP_DATA_PATH%\\Plugins\\vpx\\arc\\arc.vpx",

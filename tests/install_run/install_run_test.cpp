@@ -183,12 +183,12 @@ TEST_F(InstallRun, SettingsPluginsAndAnExtraFile)
         TickBoxes(wizard, true);
         wizard.Next();
         ASSERT_EQ(wizard.CurrentTemplate(), IDD_PLUGINS);
-        HWND plugins = InstallState.PluginList;
+        HWND plugins = wizard.PluginList();
         wizard.SetRowChecked(plugins, 0, true);  // Packer: arc
         wizard.SetRowChecked(plugins, 2, true);  // Lister: 0: imgview
         wizard.Next();
         ASSERT_EQ(wizard.CurrentTemplate(), IDD_SETTINGS_FILES);
-        wizard.SetRowChecked(InstallState.SettingsFileList, 0, true);  // extra1.ini, the search's first
+        wizard.SetRowChecked(wizard.SettingsFileList(), 0, true);  // extra1.ini, the search's first
         wizard.Next();
         EXPECT_EQ(Install(wizard), "Installation complete!");
         EXPECT_EQ(wizard.Text(IDC_PERCENT), "100%");
@@ -217,10 +217,10 @@ TEST_F(InstallRun, PluginBoxClearedAfterTheSettingsFilesPage)
         ChooseLanguage(wizard, 0);
         TickBoxes(wizard, true);
         wizard.Next();
-        wizard.SetRowChecked(InstallState.PluginList, 0, true);
+        wizard.SetRowChecked(wizard.PluginList(), 0, true);
         wizard.Next();
         ASSERT_EQ(wizard.CurrentTemplate(), IDD_SETTINGS_FILES);
-        wizard.SetRowChecked(InstallState.SettingsFileList, 1, true);  // extra2.ini
+        wizard.SetRowChecked(wizard.SettingsFileList(), 1, true);  // extra2.ini
         wizard.Back();
         wizard.Back();
         ASSERT_EQ(wizard.CurrentTemplate(), IDD_SETTINGS_SOURCE);
@@ -288,9 +288,9 @@ void InstallRun::CancelLargeCopy(const std::function<void(WizardDriver &)> &canc
         TickBoxes(wizard, true);
         wizard.Next();
         ASSERT_EQ(wizard.CurrentTemplate(), IDD_PLUGINS);
-        ASSERT_EQ(ListRowCount(InstallState.PluginList), 4);
-        wizard.SetRowChecked(InstallState.PluginList, 2, true);  // Lister: 0: imgview
-        wizard.SetRowChecked(InstallState.PluginList, 3, true);  // File System: big
+        ASSERT_EQ(ListRowCount(wizard.PluginList()), 4);
+        wizard.SetRowChecked(wizard.PluginList(), 2, true);  // Lister: 0: imgview
+        wizard.SetRowChecked(wizard.PluginList(), 3, true);  // File System: big
         wizard.Next();
         wizard.Next();
         ASSERT_EQ(wizard.CurrentTemplate(), IDD_SUMMARY);
@@ -354,7 +354,7 @@ TEST_F(InstallRun, CancelBeforeTheSummaryWritesNothing)
         ChooseLanguage(wizard, 3);
         TickBoxes(wizard, true);
         wizard.Next();
-        wizard.SetRowChecked(InstallState.PluginList, 0, true);
+        wizard.SetRowChecked(wizard.PluginList(), 0, true);
         wizard.Next();
         wizard.Next();
         ASSERT_EQ(wizard.CurrentTemplate(), IDD_SUMMARY);

@@ -40,7 +40,7 @@ struct RoundTripCase {
     const char *DesktopKey;  // what the installation finds again
 };
 
-TEST(PluginRow, LabelsRoundTrip)
+TEST(ListedPluginRow, LabelsRoundTrip)
 {
     const RoundTripCase cases[] = {
         {KIND_PACKER, "7z", NULL, "Packer: 7z", "7z"},
@@ -87,7 +87,7 @@ struct FitCase {
 
 // Labels at the capacity's edge, each followed by guard bytes: the prefix and key go in whole or
 // not at all, the module name (never read back) as far as it fits; nothing past the capacity.
-TEST(PluginRow, LabelsThatDoNotFit)
+TEST(ListedPluginRow, LabelsThatDoNotFit)
 {
     const std::string key251(251, 'K');
     const FitCase cases[] = {
@@ -122,7 +122,7 @@ struct ParseCase {
     const char *DesktopKey;
 };
 
-TEST(PluginRow, LabelsThatNameNoKeyOrDoNotFitTheKey)
+TEST(ListedPluginRow, LabelsThatNameNoKeyOrDoNotFitTheKey)
 {
     const ParseCase cases[] = {
         {"packer: 7z", PATH_BUFFER_SIZE, -1, ""},  // prefixes compare exactly
@@ -152,7 +152,7 @@ struct SplitCase {
     std::string FileName;
 };
 
-TEST(PluginRow, ValuesSplitIntoFlagsDirectoryAndFile)
+TEST(ListedPluginRow, ValuesSplitIntoFlagsDirectoryAndFile)
 {
     const std::string dir259 = "c:\\" + std::string(256, 'd');
     const std::string name259(259, 'n');

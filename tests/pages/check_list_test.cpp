@@ -5,6 +5,7 @@
 #include <string>
 
 #include "lists/check_list.h"
+#include "pages/check_list_buttons.h"
 #include "resources/resource.h"
 #include "wizard_fixture.h"
 

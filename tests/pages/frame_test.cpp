@@ -185,9 +185,9 @@ TEST_F(Frame, TitlesIconAndListColumnsAsShown)
             if (row.TemplateId == IDD_SETTINGS_SOURCE)
                 ChooseSources(wizard, true, true, Settings().MainIni);
             if (row.TemplateId == IDD_PLUGINS)
-                ExpectColumns(InstallState.PluginList, PLUGIN_COLUMNS, 4, "the plugin list");
+                ExpectColumns(wizard.PluginList(), PLUGIN_COLUMNS, 4, "the plugin list");
             if (row.TemplateId == IDD_SETTINGS_FILES)
-                ExpectColumns(InstallState.SettingsFileList, SETTINGS_FILE_COLUMNS, 2, "the settings-files list");
+                ExpectColumns(wizard.SettingsFileList(), SETTINGS_FILE_COLUMNS, 2, "the settings-files list");
             if (row.TemplateId != IDD_PROGRESS)
                 wizard.Next();
         }

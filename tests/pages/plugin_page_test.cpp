@@ -14,6 +14,7 @@
 #include "files/free_space.h"
 #include "lists/check_list.h"
 #include "lists/list_rows.h"
+#include "lists/plugin_rows.h"
 #include "pages/checked_total.h"
 #include "pages/plugin_list.h"
 #include "pages/wizard.h"
@@ -112,6 +113,21 @@ protected:
         SendMessageA(List(), LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
     }
     void Click(int id) const { SendMessageA(Page, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
+    // Rows of the given directories and sizes ("<n>k") after the page's own (none here), linked by
+    // directory and drawn into the list as the page's filling leaves them, before any check.
+    void AddRows(const std::vector<const char *> &paths, const char *const *sizes) const
+    {
+        for (size_t row = 0; row < paths.size(); ++row) {
+            PluginRow *record = AppendPluginRow();
+            ASSERT_TRUE(record != NULL) << "no memory for a row";
+            lstrcpynA(record->Label, ("Packer: k" + std::to_string(row)).c_str(), COUNTOF(record->Label));
+            lstrcpynA(record->SourceDirectory, paths[row], COUNTOF(record->SourceDirectory));
+            record->SizeBytes = std::stoull(sizes[row]) * 1024;
+        }
+        ASSERT_TRUE(LinkSharedDirectories());
+        DrawPluginList(List());
+        ResetCheckedTotal();
+    }
     std::vector<bool> Checks() const
     {
         std::vector<bool> checks;
@@ -142,7 +158,7 @@ TEST_F(PluginPageTest, RowsOfEveryKind)
              "0=%VELTRANO_PATH%\\plugins\\wdx\\info.v.wdx\n"
              "_detect=%VELTRANO_PATH%\\plugins\\wdx\\info.v.wdx\n");
     ASSERT_NE(nullptr, OpenPage());
-    EXPECT_EQ(List(), InstallState.PluginList);
+    EXPECT_EQ(ListRowCount(List()), PluginRows.Count) << "the list is drawn from the rows";
     const std::string p = Root + "\\plugins\\";
     std::vector<Row> expected = {
         {"Packer: arc", "1k", p + "arc"},
@@ -285,13 +301,9 @@ TEST_F(PluginPageTest, TotalTellsPathsApartByTheirLastCharacter)
     const std::string stem = "C:\\" + std::string(PATH_MAX_CHARS - 4, 'p');
     const std::string paths[] = {stem + "a", stem + "b", stem + "A"};
     const char *sizes[] = {"3k", "5k", "7k"};
-    for (int row = 0; row < 3; ++row) {
-        ASSERT_EQ(static_cast<size_t>(PATH_MAX_CHARS), paths[row].size());
-        ASSERT_EQ(row, AppendListRow(List(), ("Packer: k" + std::to_string(row)).c_str()));
-        SetListText(List(), row, PLUGIN_COLUMN_SIZE, sizes[row]);
-        SetListText(List(), row, PLUGIN_COLUMN_PATH, paths[row].c_str());
-    }
-    ResetCheckedTotal();  // rows written here, as the page's own filling does, before any check
+    for (const std::string &path : paths)
+        ASSERT_EQ(static_cast<size_t>(PATH_MAX_CHARS), path.size());
+    AddRows({paths[0].c_str(), paths[1].c_str(), paths[2].c_str()}, sizes);
     SetChecked(0, true);
     SetChecked(1, true);
     EXPECT_EQ("8k", Label(IDC_CHECKED_TOTAL));
@@ -307,12 +319,7 @@ TEST_F(PluginPageTest, RebuiltTotalCountsASharedDirectoryOnce)
     ASSERT_NE(nullptr, OpenPage());
     const char *paths[] = {"C:\\plugins\\arc", "C:\\PLUGINS\\Arc", "C:\\plugins\\zip"};
     const char *sizes[] = {"3k", "5k", "7k"};
-    for (int row = 0; row < 3; ++row) {
-        ASSERT_EQ(row, AppendListRow(List(), ("Packer: k" + std::to_string(row)).c_str()));
-        SetListText(List(), row, PLUGIN_COLUMN_SIZE, sizes[row]);
-        SetListText(List(), row, PLUGIN_COLUMN_PATH, paths[row]);
-    }
-    ResetCheckedTotal();  // rows written here, as the page's own filling does, before any check
+    AddRows({paths[0], paths[1], paths[2]}, sizes);
     struct Case {
         bool Checked[3];
         const char *Total;
@@ -326,7 +333,7 @@ TEST_F(PluginPageTest, RebuiltTotalCountsASharedDirectoryOnce)
     for (const Case &c : cases) {
         for (int row = 0; row < 3; ++row)
             SetChecked(row, c.Checked[row]);
-        UpdateCheckedTotal(Page, List(), -1);
+        UpdateCheckedTotal(Page, -1);
         EXPECT_EQ(c.Total, Label(IDC_CHECKED_TOTAL))
             << "rows checked: " << c.Checked[0] << ", " << c.Checked[1] << ", " << c.Checked[2];
     }

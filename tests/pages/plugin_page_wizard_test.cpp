@@ -6,6 +6,7 @@
 #include "base/install_state.h"
 #include "lists/check_list.h"
 #include "lists/list_rows.h"
+#include "lists/plugin_rows.h"
 #include "resources/resource.h"
 #include "support/files.h"
 #include "support/temp_directory.h"
@@ -45,8 +46,8 @@ TEST_F(PluginPageInWizard, ListFilledOnceAndFreeSpaceOnEveryVisit)
         ASSERT_EQ(wizard.CurrentTemplate(), IDD_PLUGINS);
         EXPECT_TRUE(wizard.ButtonUsable(BUTTON_BACK));
         EXPECT_TRUE(wizard.ButtonUsable(BUTTON_NEXT));
-        HWND list = InstallState.PluginList;
-        ASSERT_EQ(list, wizard.Control(IDC_PLUGIN_LIST));
+        HWND list = wizard.Control(IDC_PLUGIN_LIST);
+        ASSERT_EQ(PluginRows.Count, ListRowCount(list)) << "the list is drawn from the rows";
         ASSERT_EQ(2, ListRowCount(list));
         char label[PATH_BUFFER_SIZE];
         GetListText(label, COUNTOF(label), list, 0, 0);
@@ -59,7 +60,7 @@ TEST_F(PluginPageInWizard, ListFilledOnceAndFreeSpaceOnEveryVisit)
         EXPECT_EQ(wizard.Text(IDC_CHECKED_TOTAL), "3k");
         wizard.Next();
         ASSERT_EQ(wizard.CurrentTemplate(), IDD_SETTINGS_FILES);
-        EXPECT_EQ(1, ListRowCount(InstallState.SettingsFileList));
+        EXPECT_EQ(1, ListRowCount(wizard.SettingsFileList()));
 
         // Back on the plugin page the free space is worked out again; the list is not refilled.
         SetEnvironmentVariableA("U3_APP_DATA_PATH", desktop.Dir.c_str());

@@ -4,6 +4,8 @@
 #include <string>
 
 #include "base/install_state.h"
+#include "lists/plugin_rows.h"
+#include "lists/settings_file_rows.h"
 #include "pages/summary_text.h"
 #include "resources/resource.h"
 #include "support/files.h"
@@ -13,22 +15,22 @@
 
 namespace {
 
-// Lists standing in for the plugin and settings-files lists; made on the test's thread.
+// The plugin and settings-files rows as the two list pages would leave them: the first rows
+// checked; a page never shown leaves no rows.
 struct Lists {
-    HWND Plugins = NULL, Files = NULL;
     Lists(int pluginRows, int pluginsChecked, int fileRows, int filesChecked)
     {
-        if (pluginRows >= 0)
-            Plugins = CreateCheckList(pluginRows, pluginsChecked);
-        if (fileRows >= 0)
-            Files = CreateCheckList(fileRows, filesChecked);
-        InstallState.PluginList = Plugins;
-        InstallState.SettingsFileList = Files;
+        ClearPluginRows();
+        ClearSettingsFileRows();
+        for (int row = 0; row < pluginRows; ++row)
+            AppendPluginRow()->Checked = row < pluginsChecked;
+        for (int row = 0; row < fileRows; ++row)
+            AppendSettingsFileRow()->Checked = row < filesChecked;
     }
     ~Lists()
     {
-        DestroyWindow(Plugins);
-        DestroyWindow(Files);
+        ClearPluginRows();
+        ClearSettingsFileRows();
     }
 };
 
@@ -130,11 +132,11 @@ TEST_F(SummaryPage, RebuildsTheTextOnEveryVisit)
         wizard.Next();
         ASSERT_EQ(wizard.CurrentTemplate(), IDD_PLUGINS);
         for (int row : {0, 1, 3})
-            wizard.SetRowChecked(InstallState.PluginList, row, true);
+            wizard.SetRowChecked(wizard.PluginList(), row, true);
         wizard.Next();
         ASSERT_EQ(wizard.CurrentTemplate(), IDD_SETTINGS_FILES);
         for (int row : {0, 2})
-            wizard.SetRowChecked(InstallState.SettingsFileList, row, true);
+            wizard.SetRowChecked(wizard.SettingsFileList(), row, true);
         wizard.Next();
         ASSERT_EQ(wizard.CurrentTemplate(), IDD_SUMMARY);
         EXPECT_TRUE(wizard.ButtonUsable(BUTTON_BACK));
@@ -146,8 +148,8 @@ TEST_F(SummaryPage, RebuildsTheTextOnEveryVisit)
         wizard.Back();
         wizard.Back();
         ASSERT_EQ(wizard.CurrentTemplate(), IDD_PLUGINS);
-        wizard.SetRowChecked(InstallState.PluginList, 0, false);
-        wizard.SetRowChecked(InstallState.PluginList, 1, false);
+        wizard.SetRowChecked(wizard.PluginList(), 0, false);
+        wizard.SetRowChecked(wizard.PluginList(), 1, false);
         wizard.Next();
         wizard.Next();
         EXPECT_EQ(wizard.Text(IDC_SUMMARY_TEXT),

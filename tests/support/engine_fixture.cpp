@@ -121,32 +121,6 @@ HWND CreatePageFromTemplate(int templateId)
     return CreateDialogParamA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(templateId), NULL, InertDialogProc, 0);
 }
 
-HWND CreateSettingsFileList(HWND parent, const std::vector<ListRow> &rows)
-{
-    HWND list = CreateWindowExA(0, WC_LISTVIEWA, "", WS_CHILD | LVS_REPORT, 0, 0, 300, 200, parent, NULL,
-                                GetModuleHandleA(NULL), NULL);
-    if (!list)
-        return NULL;
-    SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_CHECKBOXES);
-    LVCOLUMNA column = {};
-    column.mask = LVCF_TEXT | LVCF_WIDTH;
-    column.cx = 200;
-    column.pszText = const_cast<char *>("Settings file");
-    SendMessageA(list, LVM_INSERTCOLUMNA, 0, reinterpret_cast<LPARAM>(&column));
-    for (const ListRow &row : rows) {
-        LVITEMA item = {};
-        item.mask = LVIF_TEXT;
-        item.iItem = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
-        item.pszText = const_cast<char *>(row.Name);
-        int index = static_cast<int>(SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
-        LVITEMA state = {};
-        state.stateMask = LVIS_STATEIMAGEMASK;
-        state.state = INDEXTOSTATEIMAGEMASK(row.Checked ? 2 : 1);
-        SendMessageA(list, LVM_SETITEMSTATE, index, reinterpret_cast<LPARAM>(&state));
-    }
-    return list;
-}
-
 std::string ControlText(HWND dialog, int id)
 {
     char text[1024] = "";

@@ -60,13 +60,12 @@ std::string FormatIni(const IniFile &file);
 // with a dialog procedure that does nothing, so its controls can be read back.
 HWND CreatePageFromTemplate(int templateId);
 
+// A row of the settings-files list: its name and check mark.
 struct ListRow {
     const char *Name;
     bool Checked;
 };
 
-// A report-view list with check boxes on parent, rows added in order (item text = name).
-HWND CreateSettingsFileList(HWND parent, const std::vector<ListRow> &rows);
 
 std::string ControlText(HWND dialog, int id);
 

@@ -114,10 +114,10 @@ struct CopiedRow {
 };
 
 std::vector<CopiedRow> CopiedRowsOfKind(const std::string &sourceIni, const PluginKindEntry &kind,
-                                        const std::vector<PluginRow> &rows)
+                                        const std::vector<ListedPluginRow> &rows)
 {
     std::vector<CopiedRow> copied;
-    for (const PluginRow &row : rows) {
+    for (const ListedPluginRow &row : rows) {
         char key[PATH_BUFFER_SIZE];
         int rowKind = ParsePluginLabel(row.Label.c_str(), key, COUNTOF(key));
         if (!row.Checked || row.CopiedTo.empty() || rowKind < 0 || &PluginKind[rowKind] != &kind)
@@ -153,7 +153,7 @@ struct DesktopVariable {
 
 std::vector<std::string> RegistrationsNotCopiedFromTheirSource(const std::string &appData,
                                                                 const std::string &sourceIni,
-                                                                const std::vector<PluginRow> &rows,
+                                                                const std::vector<ListedPluginRow> &rows,
                                                                 const std::string &desktopDir)
 {
     DesktopVariable desktop(desktopDir);

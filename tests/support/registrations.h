@@ -15,7 +15,7 @@ std::string RegisteredDeviceFile(const std::string &appData, const std::string &
 std::vector<std::string> RegistrationsNamingNoDeviceFile(const std::string &appData);
 
 // A row of the plugin list as it stood after a run.
-struct PluginRow {
+struct ListedPluginRow {
     std::string Label, Size, Path, CopiedTo;
     bool Checked;
 };
@@ -30,5 +30,5 @@ struct PluginRow {
 // desktopDir, when given, stands for VELTRANO_PATH in the values (for a run in another process).
 std::vector<std::string> RegistrationsNotCopiedFromTheirSource(const std::string &appData,
                                                                 const std::string &sourceIni,
-                                                                const std::vector<PluginRow> &rows,
+                                                                const std::vector<ListedPluginRow> &rows,
                                                                 const std::string &desktopDir = std::string());

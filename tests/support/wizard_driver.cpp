@@ -11,6 +11,7 @@
 
 #include "base/install_state.h"
 #include "pages/wizard.h"
+#include "resources/resource.h"
 
 namespace {
 
@@ -195,6 +196,18 @@ HWND WizardDriver::PageOf(int templateId)
         }
     }
     return NULL;
+}
+
+HWND WizardDriver::PluginList()
+{
+    HWND page = PageOf(IDD_PLUGINS);
+    return page ? GetDlgItem(page, IDC_PLUGIN_LIST) : NULL;
+}
+
+HWND WizardDriver::SettingsFileList()
+{
+    HWND page = PageOf(IDD_SETTINGS_FILES);
+    return page ? GetDlgItem(page, IDC_SETTINGS_FILE_LIST) : NULL;
 }
 
 HWND WizardDriver::Control(int id)

@@ -62,6 +62,9 @@ public:
     int CurrentTemplate();
     // The page of a template, or NULL while it has not been created.
     HWND PageOf(int templateId);
+    // The plugin and settings-files lists, or NULL while their page has not been created.
+    HWND PluginList();
+    HWND SettingsFileList();
 
     // Controls of the current page.
     HWND Control(int id);
