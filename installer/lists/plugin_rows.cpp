@@ -3,9 +3,8 @@
 #include <stdlib.h>
 
 #include "base/file_name_compare.h"
-#include "lists/row_storage.h"
 
-PluginRowTable PluginRows;
+RowTable<PluginRow> PluginRows;
 
 namespace {
 
@@ -56,33 +55,20 @@ BOOL FoldDirectories(int rows)
 
 PluginRow *AppendPluginRow()
 {
-    void *rows = PluginRows.Rows;
-    PluginRow *row =
-        static_cast<PluginRow *>(NextRecord(&rows, &PluginRows.Capacity, PluginRows.Count, sizeof(PluginRow)));
-    PluginRows.Rows = static_cast<PluginRow *>(rows);
-    if (!row)
-        return NULL;
-    row->SharesWith = -1;
-    ++PluginRows.Count;
+    PluginRow *row = AppendRow(PluginRows);
+    if (row)
+        row->SharesWith = -1;
     return row;
 }
 
 void ClearPluginRows()
 {
-    void *rows = PluginRows.Rows;
-    ReleaseRecords(&rows, &PluginRows.Capacity);
-    PluginRows.Rows = NULL;
-    PluginRows.Count = 0;
+    ClearRows(PluginRows);
 }
 
 int CountCheckedPluginRows()
 {
-    int checked = 0;
-    for (int row = 0; row < PluginRows.Count; ++row) {
-        if (PluginRows.Rows[row].Checked)
-            ++checked;
-    }
-    return checked;
+    return CountCheckedRows(PluginRows);
 }
 
 BOOL LinkSharedDirectories()

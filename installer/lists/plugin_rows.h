@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include "base/buffers.h"
+#include "lists/row_storage.h"
 
 struct PluginRow {
     int Kind;                               // a PluginKind index
@@ -23,13 +24,7 @@ struct PluginRow {
                                             // (as the file system compares names), or -1
 };
 
-struct PluginRowTable {
-    PluginRow *Rows;
-    int Count;
-    int Capacity;
-};
-
-extern PluginRowTable PluginRows;
+extern RowTable<PluginRow> PluginRows;
 
 // A new zeroed row at the end, SharesWith -1; NULL when memory runs out.
 PluginRow *AppendPluginRow();

@@ -1,11 +1,48 @@
-// Room for the records of a row table, on the process heap: the lists may hold thousands of rows.
+// A table of row records on the process heap (the lists may hold thousands of rows), and the
+// three things every table needs: a row appended, the rows dropped, the checked ones counted.
 #pragma once
 
 #include <windows.h>
 
-// Makes room for one more record of size bytes after count records in *rows (capacity records
-// now), growing the block as needed; the new record is zeroed. NULL when memory runs out.
-void *NextRecord(void **rows, int *capacity, int count, size_t size);
+template <typename Record>
+struct RowTable {
+    Record *Rows;
+    int Count;
+    int Capacity;
+};
 
-// Frees the block and empties *rows.
-void ReleaseRecords(void **rows, int *capacity);
+// A new zeroed record of size bytes after the *count records of *rows (room for *capacity),
+// growing the block as needed, and *count one more. NULL, nothing changed, when memory runs out.
+void *AppendRecord(void **rows, int *count, int *capacity, size_t size);
+
+// Frees the block and empties the table.
+void ReleaseRecords(void **rows, int *count, int *capacity);
+
+template <typename Record>
+Record *AppendRow(RowTable<Record> &table)
+{
+    void *rows = table.Rows;
+    void *row = AppendRecord(&rows, &table.Count, &table.Capacity, sizeof(Record));
+    table.Rows = static_cast<Record *>(rows);
+    return static_cast<Record *>(row);
+}
+
+template <typename Record>
+void ClearRows(RowTable<Record> &table)
+{
+    void *rows = table.Rows;
+    ReleaseRecords(&rows, &table.Count, &table.Capacity);
+    table.Rows = NULL;
+}
+
+// Records with a BOOL Checked.
+template <typename Record>
+int CountCheckedRows(const RowTable<Record> &table)
+{
+    int checked = 0;
+    for (int row = 0; row < table.Count; ++row) {
+        if (table.Rows[row].Checked)
+            ++checked;
+    }
+    return checked;
+}

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include "base/buffers.h"
+#include "lists/row_storage.h"
 
 struct SettingsFileRow {
     char Name[PATH_BUFFER_SIZE];  // the file's name, as the directory search returned it
@@ -13,13 +14,7 @@ struct SettingsFileRow {
     BOOL Checked;
 };
 
-struct SettingsFileRowTable {
-    SettingsFileRow *Rows;
-    int Count;
-    int Capacity;
-};
-
-extern SettingsFileRowTable SettingsFileRows;
+extern RowTable<SettingsFileRow> SettingsFileRows;
 
 // A new zeroed row at the end; NULL when memory runs out.
 SettingsFileRow *AppendSettingsFileRow();

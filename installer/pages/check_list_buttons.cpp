@@ -31,3 +31,11 @@ BOOL HandleCheckListButton(HWND list, int commandId)
     }
     return FALSE;
 }
+
+// Inverted on purpose. Either answer leaves the dialog manager nothing to do here (no control of
+// the list pages has a default command action); the inversion keeps the answers the pages have
+// always given.
+INT_PTR AnswerCheckListCommand(HWND list, int commandId)
+{
+    return !HandleCheckListButton(list, commandId);
+}

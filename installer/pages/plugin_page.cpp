@@ -4,9 +4,9 @@
 #include "base/file_names.h"
 #include "base/install_state.h"
 #include "files/free_space.h"
-#include "lists/check_list.h"
 #include "lists/list_rows.h"
 #include "pages/check_list_buttons.h"
+#include "pages/check_marks.h"
 #include "pages/checked_total.h"
 #include "pages/plugin_list.h"
 #include "pages/wizard.h"
@@ -21,32 +21,32 @@ const ListColumn PluginColumns[] = {
     {"Copied to", 0},
 };
 
-// The list whose check marks the rows follow: empty until it is filled, so that the rows added
-// while it fills (unchecked, as their records) are not taken for changes.
+// The list whose check marks the rows follow: empty until it is filled.
 HWND FilledList;
+
+void FillRows()
+{
+    ResetCheckedTotal();
+    FillPluginRows();
+}
+
+const CheckListPage PluginListPage = {IDC_PLUGIN_LIST, PluginColumns, COUNTOF(PluginColumns), FillRows,
+                                      DrawPluginList};
 
 void OnInitDialog(HWND page)
 {
-    HWND list = GetDlgItem(page, IDC_PLUGIN_LIST);
-    PrepareCheckList(list, PluginColumns, COUNTOF(PluginColumns));
-    FilledList = NULL;
-    ResetCheckedTotal();
-    FillPluginRows();
-    DrawPluginList(list);
-    FilledList = list;
+    SetUpCheckList(page, PluginListPage, &FilledList);
+}
+
+void NoteCheckMark(int row, BOOL checked)
+{
+    PluginRows.Rows[row].Checked = checked;
 }
 
 // A check-box change is written into the row's record, and the total follows it.
 void OnItemChanged(HWND page, const NMLISTVIEW *change)
 {
-    if (change->iItem >= 0 && change->iItem < PluginRows.Count) {
-        PluginRows.Rows[change->iItem].Checked = IsItemChecked(FilledList, change->iItem);
-        UpdateCheckedTotal(page, change->iItem);
-        return;
-    }
-    for (int row = 0; row < PluginRows.Count; ++row)
-        PluginRows.Rows[row].Checked = IsItemChecked(FilledList, row);
-    UpdateCheckedTotal(page, -1);
+    UpdateCheckedTotal(page, FollowCheckMarks(FilledList, change, PluginRows.Count, NoteCheckMark));
 }
 
 void ShowFreeSpace(HWND page)
@@ -79,10 +79,7 @@ INT_PTR CALLBACK PluginPageProc(HWND page, UINT message, WPARAM wParam, LPARAM l
         OnInitDialog(page);
         return TRUE;
     case WM_COMMAND:
-        // Inverted on purpose: FALSE after a check-list button, TRUE for any other command.
-        // Either leaves the dialog manager nothing to do here (no control of the page has a
-        // default command action); the inversion keeps the answers the page has always given.
-        return !HandleCheckListButton(GetDlgItem(page, IDC_PLUGIN_LIST), LOWORD(wParam));
+        return AnswerCheckListCommand(GetDlgItem(page, IDC_PLUGIN_LIST), LOWORD(wParam));
     case WM_NOTIFY:
         OnNotify(page, reinterpret_cast<const NMHDR *>(lParam));
         return TRUE;
