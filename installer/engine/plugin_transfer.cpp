@@ -6,13 +6,13 @@
 #include "base/file_name_compare.h"
 #include "base/install_state.h"
 #include "base/path_helpers.h"
+#include "engine/copy_failure.h"
 #include "engine/device_name.h"
 #include "engine/tree_copy.h"
 #include "files/same_content.h"
 #include "lists/check_list.h"
 #include "lists/list_rows.h"
 #include "lists/plugin_row.h"
-#include "pages/run_report.h"
 
 namespace {
 
@@ -159,7 +159,7 @@ BOOL ChooseFolderName(char *folderName, int capacity, HWND list, int row, int ki
 
 // A checked plugin whose directory on the device would not fit a path is not passed over in
 // silence: it is reported as the tree copy reports a target that does not fit.
-void ReportTargetTooLong(int kind, const char *folderName)
+void ReportTargetTooLong(int kind, const char *folderName, const InstallReport &report)
 {
     char whole[4 * PATH_BUFFER_SIZE];
     CopyBounded(whole, COUNTOF(whole), PluginRoot);
@@ -168,7 +168,7 @@ void ReportTargetTooLong(int kind, const char *folderName)
     AppendBounded(whole, COUNTOF(whole), "\\");
     AppendBounded(whole, COUNTOF(whole), folderName);
     AppendBounded(whole, COUNTOF(whole), "\\");
-    ReportCopyError(whole, ERROR_FILENAME_EXCED_RANGE);
+    ReportCopyFailure(whole, ERROR_FILENAME_EXCED_RANGE, report);
 }
 
 // A registration must name a file on the device that holds its own source's bytes: the plugin
@@ -176,7 +176,8 @@ void ReportTargetTooLong(int kind, const char *folderName)
 // file the device held before that the copy did not replace. Reported as a file that did not
 // arrive. lastFound (capacity bytes) holds the last file found whole, so that thousands of rows
 // of one plugin file cost one look; rows that share a device folder share its source.
-BOOL PluginFileArrived(char *lastFound, int capacity, const char *target, const PluginValue &parts)
+BOOL PluginFileArrived(char *lastFound, int capacity, const char *target, const PluginValue &parts,
+                       const InstallReport &report)
 {
     char path[2 * PATH_BUFFER_SIZE];
     CopyBounded(path, COUNTOF(path), target);
@@ -185,12 +186,12 @@ BOOL PluginFileArrived(char *lastFound, int capacity, const char *target, const 
         return TRUE;
     DWORD attributes = lstrlenA(path) <= PATH_MAX_CHARS ? GetFileAttributesA(path) : INVALID_FILE_ATTRIBUTES;
     if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-        ReportCopyError(path, ERROR_FILE_NOT_FOUND);
+        ReportCopyFailure(path, ERROR_FILE_NOT_FOUND, report);
         return FALSE;
     }
     char source[PATH_BUFFER_SIZE];
     if (!SourcePluginFile(source, parts) || !SameFileContent(path, source)) {
-        ReportCopyError(path, ERROR_FILE_EXISTS);
+        ReportCopyFailure(path, ERROR_FILE_EXISTS, report);
         return FALSE;
     }
     CopyBounded(lastFound, capacity, path);
@@ -251,7 +252,7 @@ void RegisterPlugin(int kind, const char *desktopKey, const PluginValue &parts, 
 
 }  // namespace
 
-void TransferPlugins(HWND page)
+void TransferPlugins(const InstallReport &report)
 {
     HWND list = InstallState.PluginList;
     const int rows = ListRowCount(list);
@@ -268,7 +269,7 @@ void TransferPlugins(HWND page)
     for (int row = 0; row < rows; ++row) {
         // Rows that share a copied directory reach no tree copy, which would let messages through:
         // thousands of them would otherwise leave the page frozen and deaf to Cancel.
-        PumpMessages();
+        report.LetMessagesThrough(report.Context);
         if (InstallState.AbortRequested)
             return;
         if (!IsItemChecked(list, row))
@@ -277,8 +278,8 @@ void TransferPlugins(HWND page)
         char label[PATH_BUFFER_SIZE];
         if (!GetListText(label, COUNTOF(label), list, row, PLUGIN_COLUMN_LABEL))
             continue;
-        ShowStatus(page, label);
-        SetProgress(page, accumulator / (checked + 2));
+        report.Status(report.Context, label);
+        report.Progress(report.Context, accumulator / (checked + 2));
         accumulator += 100;
 
         char desktopKey[PATH_BUFFER_SIZE];
@@ -294,7 +295,7 @@ void TransferPlugins(HWND page)
             !ExpandWhole(value, COUNTOF(value), setting)) {
             // A checked plugin that cannot be copied is not passed over in silence either: the
             // box names it by its row label.
-            ReportCopyError(label, ERROR_FILENAME_EXCED_RANGE);
+            ReportCopyFailure(label, ERROR_FILENAME_EXCED_RANGE, report);
             continue;
         }
         PluginValue parts;
@@ -303,14 +304,14 @@ void TransferPlugins(HWND page)
         // A plugin file at a drive's or share's root, or with no directory before it: its
         // directory is a whole volume, or whatever directory is current, never one plugin's.
         if (NamesWholeVolume(parts.SourceDirectory)) {
-            ReportCopyError(label, ERROR_INVALID_NAME);
+            ReportCopyFailure(label, ERROR_INVALID_NAME, report);
             continue;
         }
         // The file name goes into the registration, the base name into the device's path.
         char baseName[PATH_BUFFER_SIZE];
         FileBaseName(baseName, COUNTOF(baseName), parts.FileName);
         if (!IsSafeDeviceName(parts.FileName) || !IsSafeDeviceName(baseName)) {
-            ReportCopyError(label, ERROR_INVALID_NAME);
+            ReportCopyFailure(label, ERROR_INVALID_NAME, report);
             continue;
         }
 
@@ -325,15 +326,15 @@ void TransferPlugins(HWND page)
             char folderName[PATH_BUFFER_SIZE];
             BOOL named = ChooseFolderName(folderName, COUNTOF(folderName), list, row, kind, baseName, parts);
             if (!TargetDirectory(target, kind, folderName, TRUE) || !named) {
-                ReportTargetTooLong(kind, folderName);
+                ReportTargetTooLong(kind, folderName, report);
                 continue;
             }
         }
         SetListText(list, row, PLUGIN_COLUMN_COPIED_TO, target);
         if (!arrived)
-            arrived = CopyTree(parts.SourceDirectory, target);
+            arrived = CopyTree(parts.SourceDirectory, target, report);
         MarkRowArrived(list, row, arrived);
-        if (!arrived || !PluginFileArrived(lastFound, COUNTOF(lastFound), target, parts))
+        if (!arrived || !PluginFileArrived(lastFound, COUNTOF(lastFound), target, parts, report))
             continue;
         RegisterPlugin(kind, desktopKey, parts, RelativeTarget(target), &runningNumbers[kind]);
     }

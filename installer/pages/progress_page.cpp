@@ -5,6 +5,7 @@
 #include "base/install_state.h"
 #include "engine/installation.h"
 #include "pages/page_messages.h"
+#include "pages/progress_report.h"
 #include "pages/wizard.h"
 #include "resources/resource.h"
 
@@ -35,7 +36,7 @@ void OnStartInstallation(HWND page)
     UpdateWindow(page);
     FocusCancel(page);
     InstallState.Installing = 1;
-    RunInstallation(page);
+    RunInstallation(ProgressPageReport(page));
     SetDlgItemTextA(page, IDC_FIRST_PLAIN_LABEL,
                     InstallState.AbortRequested ? "Installation of plugins aborted!" : "Installation complete!");
     PostWizardButtons(page, PSWIZB_FINISH);

@@ -20,11 +20,6 @@ std::string Trim(const std::string &text)
     return text.substr(first, last - first + 1);
 }
 
-INT_PTR CALLBACK InertDialogProc(HWND, UINT message, WPARAM, LPARAM)
-{
-    return message == WM_INITDIALOG;
-}
-
 }  // namespace
 
 Fixture BuildFixture(const DesktopDescription &description)
@@ -112,17 +107,12 @@ std::string FormatIni(const IniFile &file)
     return all;
 }
 
-HWND CreatePageFromTemplate(int templateId)
+HWND CreateSettingsFileList(HWND parent, const std::vector<ListRow> &rows)
 {
     INITCOMMONCONTROLSEX controls = {};
     controls.dwSize = sizeof(controls);
-    controls.dwICC = ICC_LISTVIEW_CLASSES | ICC_PROGRESS_CLASS;
+    controls.dwICC = ICC_LISTVIEW_CLASSES;
     InitCommonControlsEx(&controls);
-    return CreateDialogParamA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(templateId), NULL, InertDialogProc, 0);
-}
-
-HWND CreateSettingsFileList(HWND parent, const std::vector<ListRow> &rows)
-{
     HWND list = CreateWindowExA(0, WC_LISTVIEWA, "", WS_CHILD | LVS_REPORT, 0, 0, 300, 200, parent, NULL,
                                 GetModuleHandleA(NULL), NULL);
     if (!list)
@@ -145,13 +135,6 @@ HWND CreateSettingsFileList(HWND parent, const std::vector<ListRow> &rows)
         SendMessageA(list, LVM_SETITEMSTATE, index, reinterpret_cast<LPARAM>(&state));
     }
     return list;
-}
-
-std::string ControlText(HWND dialog, int id)
-{
-    char text[1024] = "";
-    GetDlgItemTextA(dialog, id, text, sizeof(text));
-    return text;
 }
 
 }  // namespace engine_fixture

@@ -1,5 +1,5 @@
-// Desktop installations, device directories and progress pages for the installation engine's
-// tests: real files under a fresh temporary directory, read back as they lie on disk.
+// Desktop installations, device directories and settings-files lists for the installation
+// engine's tests: real files under a fresh temporary directory, read back as they lie on disk.
 #pragma once
 
 #include <windows.h>
@@ -56,10 +56,6 @@ bool ReadIniFile(const std::string &path, IniFile *file);
 // Readable form of a parsed file, for failure messages.
 std::string FormatIni(const IniFile &file);
 
-// A page of the test executable's own templates (the real ones, linked in), created hidden
-// with a dialog procedure that does nothing, so its controls can be read back.
-HWND CreatePageFromTemplate(int templateId);
-
 struct ListRow {
     const char *Name;
     bool Checked;
@@ -67,7 +63,5 @@ struct ListRow {
 
 // A report-view list with check boxes on parent, rows added in order (item text = name).
 HWND CreateSettingsFileList(HWND parent, const std::vector<ListRow> &rows);
-
-std::string ControlText(HWND dialog, int id);
 
 }  // namespace engine_fixture
