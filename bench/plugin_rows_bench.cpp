@@ -14,6 +14,7 @@
 #include "engine/plugin_transfer.h"
 #include "lists/check_list.h"
 #include "lists/list_rows.h"
+#include "pages/progress_report.h"
 #include "pages/wizard.h"
 #include "resources/resource.h"
 #include "support/files.h"
@@ -103,7 +104,7 @@ int main()
     HWND progressPage =
         CreateDialogParamA(InstallState.Instance, MAKEINTRESOURCEA(IDD_PROGRESS), NULL, PlainPageProc, 0);
     start = Seconds();
-    TransferPlugins(progressPage);
+    TransferPlugins(ProgressPageReport(progressPage));
     double transfer = Seconds() - start;
     double straight = WriteKeysStraight(pluginList, root + "\\straight.ini");
 

@@ -5,6 +5,7 @@
 #include "base/install_state.h"
 #include "base/language_table.h"
 #include "base/path_helpers.h"
+#include "engine/copy_failure.h"
 #include "engine/device_name.h"
 #include "engine/plugin_transfer.h"
 #include "engine/portable_rewrite.h"
@@ -12,7 +13,6 @@
 #include "files/file_exists.h"
 #include "files/whole_copy.h"
 #include "lists/settings_file_rows.h"
-#include "pages/run_report.h"
 
 namespace {
 
@@ -46,14 +46,14 @@ void CopyReplacing(const char *source, const char *target)
 // The one file the device cannot do without: a copy that fails is put to the user as the tree
 // copy puts its failures (OK goes on, Cancel stops the plugins), so that a device left without
 // its settings never ends as "complete" unannounced.
-void CopyMainSettingsFile()
+void CopyMainSettingsFile(const InstallReport &report)
 {
     DWORD error;
     if (CopyWholeFile(InstallState.SourceIniPath, InstallState.TargetIniPath, FALSE, &error)) {
         SetFileAttributesA(InstallState.TargetIniPath, FILE_ATTRIBUTE_ARCHIVE);
         return;
     }
-    ReportCopyError(InstallState.TargetIniPath, error);
+    ReportCopyFailure(InstallState.TargetIniPath, error, report);
 }
 
 // The name after the last separator: Windows takes '/' as one as well as '\\'.
@@ -145,7 +145,7 @@ void CopyFtpSettingsFile()
 }
 
 // A row outside the language table counts as English, the file manager's own language.
-void RecordLanguage(HWND page)
+void RecordLanguage(const InstallReport &report)
 {
     int index = InstallState.LanguageIndex;
     if (index <= LANGUAGE_ENGLISH || index >= LANGUAGE_COUNT) {
@@ -164,12 +164,12 @@ void RecordLanguage(HWND page)
     CopyBounded(value, COUNTOF(value), base);
     AppendBounded(value, COUNTOF(value), ".mnu");
     WritePrivateProfileStringA("Configuration", "Mainmenu", value, InstallState.TargetIniPath);
-    ShowStatus(page, READY_NOTE);
+    report.Status(report.Context, READY_NOTE);
 }
 
 }  // namespace
 
-void CopyExtraSettingsFiles(HWND page)
+void CopyExtraSettingsFiles(const InstallReport &report)
 {
     char sourceDir[PATH_BUFFER_SIZE];
     CopyBounded(sourceDir, COUNTOF(sourceDir), InstallState.SourceIniPath);
@@ -189,7 +189,7 @@ void CopyExtraSettingsFiles(HWND page)
         if (!record.Checked || !record.Name[0] || lstrlenA(record.Name) > VALUE_MAX_CHARS)
             continue;
         const char *name = record.Name;
-        ShowStatus(page, name);
+        report.Status(report.Context, name);
         char source[PATH_BUFFER_SIZE];
         char target[PATH_BUFFER_SIZE];
         // Never replaces a file already on the device; the result is not examined.
@@ -198,25 +198,25 @@ void CopyExtraSettingsFiles(HWND page)
             CopyWholeFile(source, target, TRUE, &error);
     }
     if (!InstallState.AbortRequested) {
-        SetProgress(page, 100);
+        report.Progress(report.Context, 100);
         Sleep(EXTRA_FILES_PAUSE_MS);
     }
 }
 
 // The settings steps run without letting window messages through; only the plugin
 // transfer does, and a Cancel there still leaves the language recorded.
-void RunInstallation(HWND page)
+void RunInstallation(const InstallReport &report)
 {
     InstallState.AbortRequested = 0;
     if (InstallState.CopySettings) {
-        CopyMainSettingsFile();
+        CopyMainSettingsFile(report);
         char buttonBarName[PATH_BUFFER_SIZE];
         CopyButtonBarFile(buttonBarName, COUNTOF(buttonBarName));
         CopyFtpSettingsFile();
         ApplyPortableRewrite(InstallState.TargetIniPath, buttonBarName);
         if (InstallState.CopyPlugins == 1)
-            TransferPlugins(page);
-        CopyExtraSettingsFiles(page);
+            TransferPlugins(report);
+        CopyExtraSettingsFiles(report);
     }
-    RecordLanguage(page);
+    RecordLanguage(report);
 }

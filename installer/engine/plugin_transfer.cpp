@@ -5,12 +5,12 @@
 #include "base/file_names.h"
 #include "base/install_state.h"
 #include "base/path_helpers.h"
+#include "engine/copy_failure.h"
 #include "engine/device_name.h"
 #include "engine/tree_copy.h"
 #include "files/same_content.h"
 #include "lists/plugin_row.h"
 #include "lists/plugin_rows.h"
-#include "pages/run_report.h"
 
 namespace {
 
@@ -131,7 +131,7 @@ BOOL ChooseFolderName(char *folderName, int capacity, int row, int kind, const c
 
 // A checked plugin whose directory on the device would not fit a path is not passed over in
 // silence: it is reported as the tree copy reports a target that does not fit.
-void ReportTargetTooLong(int kind, const char *folderName)
+void ReportTargetTooLong(int kind, const char *folderName, const InstallReport &report)
 {
     char whole[4 * PATH_BUFFER_SIZE];
     CopyBounded(whole, COUNTOF(whole), PluginRoot);
@@ -140,7 +140,7 @@ void ReportTargetTooLong(int kind, const char *folderName)
     AppendBounded(whole, COUNTOF(whole), "\\");
     AppendBounded(whole, COUNTOF(whole), folderName);
     AppendBounded(whole, COUNTOF(whole), "\\");
-    ReportCopyError(whole, ERROR_FILENAME_EXCED_RANGE);
+    ReportCopyFailure(whole, ERROR_FILENAME_EXCED_RANGE, report);
 }
 
 // A registration must name a file on the device that holds its own source's bytes: the plugin
@@ -148,7 +148,8 @@ void ReportTargetTooLong(int kind, const char *folderName)
 // file the device held before that the copy did not replace. Reported as a file that did not
 // arrive. lastFound (capacity bytes) holds the last file found whole, so that thousands of rows
 // of one plugin file cost one look; rows that share a device folder share its source.
-BOOL PluginFileArrived(char *lastFound, int capacity, const char *target, const PluginValue &parts)
+BOOL PluginFileArrived(char *lastFound, int capacity, const char *target, const PluginValue &parts,
+                       const InstallReport &report)
 {
     char path[2 * PATH_BUFFER_SIZE];
     CopyBounded(path, COUNTOF(path), target);
@@ -157,12 +158,12 @@ BOOL PluginFileArrived(char *lastFound, int capacity, const char *target, const 
         return TRUE;
     DWORD attributes = lstrlenA(path) <= PATH_MAX_CHARS ? GetFileAttributesA(path) : INVALID_FILE_ATTRIBUTES;
     if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-        ReportCopyError(path, ERROR_FILE_NOT_FOUND);
+        ReportCopyFailure(path, ERROR_FILE_NOT_FOUND, report);
         return FALSE;
     }
     char source[PATH_BUFFER_SIZE];
     if (!SourcePluginFile(source, parts) || !SameFileContent(path, source)) {
-        ReportCopyError(path, ERROR_FILE_EXISTS);
+        ReportCopyFailure(path, ERROR_FILE_EXISTS, report);
         return FALSE;
     }
     CopyBounded(lastFound, capacity, path);
@@ -224,7 +225,7 @@ void RegisterPlugin(int kind, const char *desktopKey, const PluginValue &parts, 
 
 }  // namespace
 
-void TransferPlugins(HWND page)
+void TransferPlugins(const InstallReport &report)
 {
     const int rows = PluginRows.Count;
     int runningNumbers[PLUGIN_KIND_COUNT] = {};
@@ -248,14 +249,14 @@ void TransferPlugins(HWND page)
     for (int row = 0; row < rows; ++row) {
         // Rows that share a copied directory reach no tree copy, which would let messages through:
         // thousands of them would otherwise leave the page frozen and deaf to Cancel.
-        PumpMessages();
+        report.LetMessagesThrough(report.Context);
         if (InstallState.AbortRequested)
             return;
         PluginRow &record = PluginRows.Rows[row];
         if (!record.Checked)
             continue;
-        ShowStatus(page, record.Label);
-        SetProgress(page, accumulator / (checked + 2));
+        report.Status(report.Context, record.Label);
+        report.Progress(report.Context, accumulator / (checked + 2));
         accumulator += 100;
         const int kind = record.Kind;
 
@@ -270,7 +271,7 @@ void TransferPlugins(HWND page)
         if (parsed == PLUGIN_VALUE_TOO_LONG) {
             // A checked plugin that cannot be copied is not passed over in silence either: the
             // box names it by its row label.
-            ReportCopyError(record.Label, ERROR_FILENAME_EXCED_RANGE);
+            ReportCopyFailure(record.Label, ERROR_FILENAME_EXCED_RANGE, report);
             continue;
         }
         if (parsed != PLUGIN_VALUE_SPLIT)
@@ -278,14 +279,14 @@ void TransferPlugins(HWND page)
         // A plugin file at a drive's or share's root, or with no directory before it: its
         // directory is a whole volume, or whatever directory is current, never one plugin's.
         if (NamesWholeVolume(parts.SourceDirectory)) {
-            ReportCopyError(record.Label, ERROR_INVALID_NAME);
+            ReportCopyFailure(record.Label, ERROR_INVALID_NAME, report);
             continue;
         }
         // The file name goes into the registration, the base name into the device's path.
         char baseName[PATH_BUFFER_SIZE];
         FileBaseName(baseName, COUNTOF(baseName), parts.FileName);
         if (!IsSafeDeviceName(parts.FileName) || !IsSafeDeviceName(baseName)) {
-            ReportCopyError(record.Label, ERROR_INVALID_NAME);
+            ReportCopyFailure(record.Label, ERROR_INVALID_NAME, report);
             continue;
         }
 
@@ -303,15 +304,15 @@ void TransferPlugins(HWND page)
             char folderName[PATH_BUFFER_SIZE];
             BOOL named = ChooseFolderName(folderName, COUNTOF(folderName), row, kind, baseName, parts);
             if (!TargetDirectory(target, kind, folderName, TRUE) || !named) {
-                ReportTargetTooLong(kind, folderName);
+                ReportTargetTooLong(kind, folderName, report);
                 continue;
             }
         }
         CopyBounded(record.DeviceFolder, COUNTOF(record.DeviceFolder), target);
         if (!arrived)
-            arrived = CopyTree(parts.SourceDirectory, target);
+            arrived = CopyTree(parts.SourceDirectory, target, report);
         record.ArrivedWhole = arrived;
-        if (!arrived || !PluginFileArrived(lastFound, COUNTOF(lastFound), target, parts))
+        if (!arrived || !PluginFileArrived(lastFound, COUNTOF(lastFound), target, parts, report))
             continue;
         RegisterPlugin(kind, record.Key, parts, RelativeTarget(target), &runningNumbers[kind]);
     }

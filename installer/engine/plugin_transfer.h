@@ -1,6 +1,7 @@
 #pragma once
 
-#include <windows.h>
+#include "engine/installation.h"
 
-// Copies the checked plugins to the device and registers them in the portable settings file.
-void TransferPlugins(HWND page);
+// Copies the checked plugins to the device and registers them in the portable settings file,
+// showing each row and the progress through report.
+void TransferPlugins(const InstallReport &report);

@@ -4,9 +4,9 @@
 
 #include "base/install_state.h"
 #include "base/path_helpers.h"
+#include "engine/copy_failure.h"
 #include "files/directory_walk.h"
 #include "files/whole_copy.h"
-#include "pages/run_report.h"
 
 namespace {
 
@@ -15,6 +15,7 @@ namespace {
 struct CopyTarget {
     char Root[PATH_BUFFER_SIZE];  // ends in a backslash unless empty
     char Path[PATH_BUFFER_SIZE];  // the entry being handled
+    const InstallReport *Report;  // where failures go and messages are let through
 };
 
 // Room for a whole target path plus an entry name that did not fit beside it.
@@ -34,10 +35,11 @@ const char *ComposeTargetPath(void *context, const char *relative)
     return target->Path;
 }
 
-// Each entry gives the progress page's Cancel its chance.
-int PollAbort(void *)
+// Each entry gives the caller's Cancel its chance.
+int PollAbort(void *context)
 {
-    PumpMessages();
+    const InstallReport &report = *Target(context)->Report;
+    report.LetMessagesThrough(report.Context);
     return InstallState.AbortRequested ? WALK_STOP : WALK_GO_ON;
 }
 
@@ -54,7 +56,7 @@ int ReportEntryTooLong(void *context, const char *levelRelative, const char *nam
     CopyBounded(fullTarget, COUNTOF(fullTarget), Target(context)->Root);
     AppendBounded(fullTarget, COUNTOF(fullTarget), levelRelative);
     AppendBounded(fullTarget, COUNTOF(fullTarget), name);
-    ReportCopyError(fullTarget, ERROR_FILENAME_EXCED_RANGE);
+    ReportCopyFailure(fullTarget, ERROR_FILENAME_EXCED_RANGE, *Target(context)->Report);
     return WALK_STOP;
 }
 
@@ -69,7 +71,7 @@ int CopyOneFile(void *context, const char *path, const char *relative, const WIN
     }
     if (error == ERROR_FILE_EXISTS)
         return WALK_GO_ON;
-    ReportCopyError(targetPath, error);
+    ReportCopyFailure(targetPath, error, *Target(context)->Report);
     return WALK_STOP;
 }
 
@@ -92,7 +94,7 @@ int CheckUnlistedDirectory(void *context, const char *path, const char *relative
         if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
             return WALK_GO_ON;
     }
-    ReportCopyError(ComposeTargetPath(context, relative), searchError);
+    ReportCopyFailure(ComposeTargetPath(context, relative), searchError, *Target(context)->Report);
     return WALK_STOP;
 }
 
@@ -101,13 +103,14 @@ const DirectoryVisitor COPY_VISITOR = {PollAbort,          FitsTarget,         R
 
 }  // namespace
 
-int CopyTree(const char *source, const char *target)
+int CopyTree(const char *source, const char *target, const InstallReport &report)
 {
     DirectoryWalk walk;
     CopyTarget copyTarget;
+    copyTarget.Report = &report;
     if (!BeginWalk(&walk, source) ||
         !LoadDirectoryPath(copyTarget.Root, COUNTOF(copyTarget.Root), target, 0)) {
-        ReportCopyError(target, ERROR_FILENAME_EXCED_RANGE);
+        ReportCopyFailure(target, ERROR_FILENAME_EXCED_RANGE, report);
         return 0;
     }
     return WalkDirectory(&walk, &COPY_VISITOR, &copyTarget);

@@ -6,6 +6,7 @@
 #include "engine/installation.h"
 #include "pages/page_messages.h"
 #include "pages/plugin_list.h"
+#include "pages/progress_report.h"
 #include "pages/wizard.h"
 #include "resources/resource.h"
 
@@ -36,7 +37,7 @@ void OnStartInstallation(HWND page)
     UpdateWindow(page);
     FocusCancel(page);
     InstallState.Installing = 1;
-    RunInstallation(page);
+    RunInstallation(ProgressPageReport(page));
     DrawCopiedTo();
     SetDlgItemTextA(page, IDC_FIRST_PLAIN_LABEL,
                     InstallState.AbortRequested ? "Installation of plugins aborted!" : "Installation complete!");

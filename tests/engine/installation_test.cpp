@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
-#include <commctrl.h>
 
 #include <algorithm>
 #include <ostream>
@@ -16,9 +15,9 @@
 #include "base/language_table.h"
 #include "engine/installation.h"
 #include "lists/settings_file_rows.h"
-#include "resources/resource.h"
 #include "support/engine_fixture.h"
 #include "support/install_state_fixture.h"
+#include "support/recording_report.h"
 #include "support/registry_snapshot.h"
 #include "support/tree_checksum.h"
 #include "support/trees.h"
@@ -27,7 +26,8 @@ using namespace engine_fixture;
 
 namespace {
 
-const char TEMPLATE_STATUS[] = "..";
+// No status shown: the progress page keeps its template's text.
+const char NO_STATUS[] = "";
 const char READY_NOTE[] = "You can now run Veltrano via the U3 Launchpad.";
 
 // A desktop main settings file as the file manager leaves it: plugin sections, desktop paths,
@@ -122,17 +122,12 @@ protected:
         char current[MAX_PATH] = "";
         GetCurrentDirectoryA(sizeof(current), current);
         savedCurrentDir_ = current;
-        page_ = CreatePageFromTemplate(IDD_PROGRESS);
-        ASSERT_TRUE(page_ != NULL) << "progress page template " << IDD_PROGRESS << " not created";
     }
 
     void TearDown() override
     {
         SetCurrentDirectoryA(savedCurrentDir_.c_str());
         SetEnvironmentVariableA("VELTRANO_PATH", NULL);
-        if (page_)
-            DestroyWindow(page_);
-        page_ = NULL;
         ClearSettingsFileRows();
         if (!fixture_.Root.empty())
             RemoveTree(fixture_.Root);
@@ -177,7 +172,7 @@ protected:
     void Run()
     {
         std::string before = TreeChecksum(fixture_.DesktopDir) + SnapshotVeltranoRegistry();
-        RunInstallation(page_);
+        RunInstallation(recording_.Report());
         EXPECT_EQ(before, TreeChecksum(fixture_.DesktopDir) + SnapshotVeltranoRegistry())
             << "the desktop installation changed";
     }
@@ -185,13 +180,9 @@ protected:
     std::string TargetIni() const { return fixture_.DeviceDir + "\\vtmain.ini"; }
     std::string Device(const std::string &name) const { return fixture_.DeviceDir + "\\" + name; }
     std::string Desktop(const std::string &name) const { return fixture_.DesktopDir + "\\" + name; }
-    std::string Status() const { return ControlText(page_, IDC_STATUS_LINE); }
-    // The progress bar's position and the percentage beside it, as "<position> <percentage>".
-    std::string Progress() const
-    {
-        LRESULT position = SendMessageA(GetDlgItem(page_, IDC_PROGRESS_BAR), PBM_GETPOS, 0, 0);
-        return std::to_string(position) + " " + ControlText(page_, IDC_PERCENT);
-    }
+    std::string Status() const { return recording_.LastStatus(); }
+    // Every progress value the run reported, in order.
+    std::vector<int> Progress() const { return recording_.Progress; }
 
     void ExpectDeviceIni(const IniFile &expected)
     {
@@ -223,7 +214,7 @@ protected:
     }
 
     Fixture fixture_;
-    HWND page_ = NULL;
+    RecordingReport recording_;
     std::string savedCurrentDir_;
 };
 
@@ -244,7 +235,7 @@ TEST_F(InstallationTest, PortableRewriteOfARealisticDesktopFile)
     ExpectSameBytes(fixture_.FtpIniPath, Device("vpx_ftp.ini"));
     EXPECT_EQ("%U3_APP_DATA_PATH%\\vtmain.bar", IniValue("Buttonbar", "Buttonbar"));
     // English and nothing else to show: the status line keeps the template's text.
-    EXPECT_EQ(TEMPLATE_STATUS, Status());
+    EXPECT_EQ(NO_STATUS, Status());
     EXPECT_EQ(0, InstallState.AbortRequested);
 }
 
@@ -457,7 +448,7 @@ TEST_P(CheckedExtraSettingsFiles, AreCopiedWithoutReplacing)
     ExpectDeviceIni(EXPECTED_PORTABLE_INI);
     // English: the status line keeps the last file name it showed.
     EXPECT_EQ("lsplugin.ini", Status());
-    EXPECT_EQ("100 100%", Progress());
+    EXPECT_EQ(std::vector<int>{100}, Progress());
 }
 
 INSTANTIATE_TEST_SUITE_P(InstallationTest, CheckedExtraSettingsFiles, testing::Values(0, 1),
@@ -478,8 +469,8 @@ TEST_P(NoExtraSettingsFileChecked, CopiesNoneOfThem)
         SetCheckedFiles({{"a.ini", false}, {"b.ini", false}});
     Run();
     ExpectDeviceFiles({"default.bar", "vtmain.ini"});
-    EXPECT_EQ(TEMPLATE_STATUS, Status());
-    EXPECT_EQ("0 0%", Progress()) << "no file step, no progress";
+    EXPECT_EQ(NO_STATUS, Status());
+    EXPECT_TRUE(Progress().empty()) << "no file step, no progress";
 }
 
 INSTANTIATE_TEST_SUITE_P(InstallationTest, NoExtraSettingsFileChecked, testing::Bool(),
@@ -497,10 +488,10 @@ TEST_F(InstallationTest, AbortRequestedStopsTheExtraSettingsFiles)
     std::string before = TreeChecksum(fixture_.DesktopDir);
 
     InstallState.AbortRequested = 1;
-    CopyExtraSettingsFiles(page_);
+    CopyExtraSettingsFiles(recording_.Report());
     ExpectDeviceFiles({});
-    EXPECT_EQ(TEMPLATE_STATUS, Status());
-    EXPECT_EQ("0 0%", Progress()) << "an aborted run does not reach 100";
+    EXPECT_EQ(NO_STATUS, Status());
+    EXPECT_TRUE(Progress().empty()) << "an aborted run does not reach 100";
     EXPECT_EQ(1, InstallState.AbortRequested);
     EXPECT_EQ(before, TreeChecksum(fixture_.DesktopDir));
 
@@ -509,7 +500,7 @@ TEST_F(InstallationTest, AbortRequestedStopsTheExtraSettingsFiles)
     EXPECT_EQ(0, InstallState.AbortRequested);
     ExpectSameBytes(Desktop("a.ini"), Device("a.ini"));
     EXPECT_EQ("a.ini", Status());
-    EXPECT_EQ("100 100%", Progress());
+    EXPECT_EQ(std::vector<int>{100}, Progress());
 }
 
 struct LanguageCase {
@@ -521,7 +512,7 @@ struct LanguageCase {
 };
 
 const LanguageCase LANGUAGE_CASES[] = {
-    {"English", LANGUAGE_ENGLISH, NULL, NULL, TEMPLATE_STATUS},
+    {"English", LANGUAGE_ENGLISH, NULL, NULL, NO_STATUS},
     {"German", 1, "%U3_DEVICE_EXEC_PATH%\\language\\vtmd_deu.lng", "%U3_DEVICE_EXEC_PATH%\\language\\vtmd_deu.mnu",
      READY_NOTE},
     {"Czech", 9, "%U3_DEVICE_EXEC_PATH%\\language\\vtmd_cz.lng", "%U3_DEVICE_EXEC_PATH%\\language\\vtmd_cz.mnu",
@@ -529,8 +520,8 @@ const LanguageCase LANGUAGE_CASES[] = {
     {"LastRow", LANGUAGE_COUNT - 1, "%U3_DEVICE_EXEC_PATH%\\language\\vtmd_kor.lng",
      "%U3_DEVICE_EXEC_PATH%\\language\\vtmd_kor.mnu", READY_NOTE},
     // Rows outside the table count as English instead of reading past it.
-    {"RowPastTheTable", LANGUAGE_COUNT, NULL, NULL, TEMPLATE_STATUS},
-    {"RowBeforeTheTable", -1, NULL, NULL, TEMPLATE_STATUS},
+    {"RowPastTheTable", LANGUAGE_COUNT, NULL, NULL, NO_STATUS},
+    {"RowBeforeTheTable", -1, NULL, NULL, NO_STATUS},
 };
 
 void PrintTo(const LanguageCase &c, std::ostream *out)

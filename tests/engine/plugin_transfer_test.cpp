@@ -1,5 +1,5 @@
-// Plugin transfer from a real plugin page list into a device directory, through the real
-// profile functions and file system.
+// Plugin transfer of the plugin rows, as the page fills them, into a device directory, through the
+// real profile functions and file system.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -12,14 +12,10 @@
 
 #include "base/install_state.h"
 #include "engine/plugin_transfer.h"
-#include "lists/check_list.h"
-#include "lists/list_rows.h"
 #include "pages/plugin_list.h"
-#include "pages/wizard.h"
-#include "resources/resource.h"
 #include "support/files.h"
 #include "support/install_state_fixture.h"
-#include "support/message_box_answerer.h"
+#include "support/recording_report.h"
 #include "support/temp_directory.h"
 #include "support/trees.h"
 
@@ -27,42 +23,12 @@ namespace {
 
 typedef std::vector<std::string> Lines;
 
-INT_PTR CALLBACK PlainPageProc(HWND, UINT message, WPARAM, LPARAM)
-{
-    return message == WM_INITDIALOG;
-}
-
-// Positions sent to progress bars of this thread, in order.
-std::vector<int> ProgressPositions;
-HHOOK ProgressHook;
-
-LRESULT CALLBACK RecordProgress(int code, WPARAM wParam, LPARAM lParam)
-{
-    const CWPSTRUCT *call = reinterpret_cast<const CWPSTRUCT *>(lParam);
-    if (code == HC_ACTION && call->message == PBM_SETPOS)
-        ProgressPositions.push_back(static_cast<int>(call->wParam));
-    return CallNextHookEx(ProgressHook, code, wParam, lParam);
-}
-
-// The copy-error boxes are captioned with what did not arrive.
-bool CaptionEndsWith(const SeenBox &box, const std::string &end)
-{
-    const std::string &caption = box.Caption;
-    return caption.size() >= end.size() && caption.compare(caption.size() - end.size(), std::string::npos, end) == 0;
-}
-
-Lines Captions(const std::vector<SeenBox> &boxes)
-{
-    Lines captions;
-    for (const SeenBox &box : boxes)
-        captions.push_back(box.Caption);
-    return captions;
-}
-
 class PluginTransferTest : public ::testing::Test {
 protected:
     std::string Root, Desktop, Device;
-    HWND ProgressPage = NULL;
+    // What the transfer showed and asked; copy failures are answered with OK unless a test
+    // scripts otherwise.
+    RecordingReport Recording;
 
     void SetUp() override
     {
@@ -76,15 +42,10 @@ protected:
         MakeDirectories(Device);
         ExportInstallVariables(Desktop, Device);
         PointInstallStateAt(Desktop, Device);
-        ProgressPositions.clear();
-        ProgressHook = SetWindowsHookExA(WH_CALLWNDPROC, RecordProgress, NULL, GetCurrentThreadId());
     }
     void TearDown() override
     {
-        UnhookWindowsHookEx(ProgressHook);
         ClearPluginRows();
-        if (ProgressPage)
-            DestroyWindow(ProgressPage);
         ExportInstallVariables("", "");
         RemoveTree(Root);
     }
@@ -97,8 +58,6 @@ protected:
     // The plugin rows as the page fills them from the desktop file; rows are checked by label.
     void OpenList(const std::vector<std::string> &checkedLabels)
     {
-        ProgressPage = CreateDialogParamA(InstallState.Instance, MAKEINTRESOURCEA(IDD_PROGRESS), NULL, PlainPageProc, 0);
-        ASSERT_NE(nullptr, ProgressPage);
         FillPluginRows();
         for (const std::string &label : checkedLabels) {
             int found = -1;
@@ -129,6 +88,13 @@ protected:
         return lines;
     }
     Lines DeviceFiles() const { return ListTree(Device + "\\Plugins"); }
+    void Transfer() { TransferPlugins(Recording.Report()); }
+    // Fresh rows and record for the next case of a table.
+    void StartAfresh()
+    {
+        ClearPluginRows();
+        Recording = RecordingReport();
+    }
 };
 
 TEST_F(PluginTransferTest, SharedPackerDirectoryIsCopiedOnce)
@@ -140,7 +106,7 @@ TEST_F(PluginTransferTest, SharedPackerDirectoryIsCopiedOnce)
              "arc=21,%VELTRANO_PATH%\\plugins\\arc\\arc.vpx\n"
              "tar=21,%VELTRANO_PATH%\\plugins\\arc\\arc.vpx\n");
     OpenList({"Packer: arc", "Packer: tar"});
-    TransferPlugins(ProgressPage);
+    Transfer();
 
     Lines expectedFiles = {"vpx\\", "vpx\\arc\\", "vpx\\arc\\arc.vpx", "vpx\\arc\\lang\\",
                            "vpx\\arc\\lang\\arc.lng"};
@@ -166,7 +132,7 @@ TEST_F(PluginTransferTest, ListerKeysAreRenumberedWithTheirCompanion)
              "5=%VELTRANO_PATH%\\plugins\\wdx\\info.wdx\n"
              "5_detect=size>0\n");
     OpenList({"Lister: 3: imgview", "Lister: 7: text", "Content: 5: info"});
-    TransferPlugins(ProgressPage);
+    Transfer();
 
     Lines lister = {"0=%U3_APP_DATA_PATH%\\Plugins\\vlx\\imgview\\imgview.vlx",
                     "0_detect=\"EXT=\"JPG\" | EXT=\"PNG\"\"",
@@ -185,7 +151,7 @@ TEST_F(PluginTransferTest, FlagsPrefixStaysForPackersOnly)
              "[FileSystemPlugins]\n"
              "Network=7,%VELTRANO_PATH%\\plugins\\fs\\net.vfx\n");
     OpenList({"Packer: zip", "File System: Network"});
-    TransferPlugins(ProgressPage);
+    Transfer();
     EXPECT_EQ(Lines{"zip=1234,%U3_APP_DATA_PATH%\\Plugins\\vpx\\zip\\zip.vpx"}, PortableSection("PackerPlugins"));
     EXPECT_EQ(Lines{"Network=%U3_APP_DATA_PATH%\\Plugins\\vfx\\net\\net.vfx"}, PortableSection("FileSystemPlugins"));
 }
@@ -201,7 +167,7 @@ TEST_F(PluginTransferTest, ListerReusesAPackerDirectory)
              "[ListerPlugins]\n"
              "0=%VELTRANO_PATH%\\plugins\\multi\\multi.vlx\n");
     OpenList({"Packer: multi", "Packer: second", "Lister: 0: multi"});
-    TransferPlugins(ProgressPage);
+    Transfer();
     Lines expectedFiles = {"vpx\\", "vpx\\multi\\", "vpx\\multi\\multi.vlx", "vpx\\multi\\multi.vpx",
                            "vpx\\multi\\second.vpx"};
     EXPECT_EQ(expectedFiles, DeviceFiles()) << "no second directory is made";
@@ -229,11 +195,9 @@ TEST_F(PluginTransferTest, ProgressMovesTwoStepsFromZero)
         }
         Settings(settings);
         OpenList(labels);
-        ProgressPositions.clear();
-        TransferPlugins(ProgressPage);
-        EXPECT_EQ(c.Shown, ProgressPositions) << c.Rows << " rows";
-        DestroyWindow(ProgressPage);
-        ProgressPage = NULL;
+        Transfer();
+        EXPECT_EQ(c.Shown, Recording.Progress) << c.Rows << " rows";
+        StartAfresh();
     }
 }
 
@@ -261,8 +225,7 @@ TEST_F(PluginTransferTest, FailedCopyUsesNoNumber)
              "1=%VELTRANO_PATH%\\plugins\\bad\\bad.vlx\n"
              "2=%VELTRANO_PATH%\\plugins\\good\\good.vlx\n");
     OpenList({"Lister: 1: bad", "Lister: 2: good"});
-    MessageBoxAnswerer answerer(IDOK);
-    TransferPlugins(ProgressPage);
+    Transfer();
     EXPECT_EQ(Lines{"0=%U3_APP_DATA_PATH%\\Plugins\\vlx\\good\\good.vlx"}, PortableSection("ListerPlugins"));
     EXPECT_EQ(0, InstallState.AbortRequested);
     EXPECT_EQ(Device + "\\Plugins\\vlx\\bad\\", CopiedTo("Lister: 1: bad")) << "written before the copy";
@@ -280,8 +243,9 @@ TEST_F(PluginTransferTest, CancelledCopyStopsTheRest)
              "b=%VELTRANO_PATH%\\plugins\\b\\b.vpx\n"
              "c=%VELTRANO_PATH%\\plugins\\c\\c.vpx\n");
     OpenList({"Packer: a", "Packer: b", "Packer: c"});
-    MessageBoxAnswerer answerer([](const SeenBox &box) { return CaptionEndsWith(box, "b.vpx") ? IDCANCEL : IDOK; });
-    TransferPlugins(ProgressPage);
+    Recording.StopAnswers = {TRUE};
+    Transfer();
+    EXPECT_EQ(Lines{Device + "\\Plugins\\vpx\\b\\b.vpx"}, Recording.FailedTargets()) << "answered Cancel";
     EXPECT_EQ(1, InstallState.AbortRequested);
     EXPECT_EQ(Lines{"a=%U3_APP_DATA_PATH%\\Plugins\\vpx\\a\\a.vpx"}, PortableSection("PackerPlugins"));
     EXPECT_EQ("", CopiedTo("Packer: c"));
@@ -327,16 +291,14 @@ TEST_F(PluginTransferTest, DeviceFolderIsUsedAgainOnlyForTheSamePluginFile)
         DesktopFile("plugins\\arc\\arc.vpx", "arc plugin");
         Settings("[PackerPlugins]\narc=21,%VELTRANO_PATH%\\plugins\\arc\\arc.vpx\n");
         OpenList({"Packer: arc"});
-        MessageBoxAnswerer answerer(IDOK);
-        TransferPlugins(ProgressPage);
-        EXPECT_EQ(Lines{}, Captions(answerer.Stop()));
+        Transfer();
+        EXPECT_EQ(Lines{}, Recording.FailedTargets());
         EXPECT_EQ(Lines{std::string("arc=21,%U3_APP_DATA_PATH%\\Plugins\\vpx\\") + c.Folder + "\\arc.vpx"},
                   PortableSection("PackerPlugins"));
         std::string copied;
         EXPECT_TRUE(ReadFileBytes(Device + "\\Plugins\\vpx\\" + c.Folder + "\\arc.vpx", &copied));
         EXPECT_EQ("arc plugin", copied);
-        DestroyWindow(ProgressPage);
-        ProgressPage = NULL;
+        StartAfresh();
     }
 }
 
@@ -351,10 +313,9 @@ TEST_F(PluginTransferTest, UnsafePluginNamesAreSkipped)
              "dots=%VELTRANO_PATH%\\plugins\\shared\\...vpx\n"
              "good=%VELTRANO_PATH%\\plugins\\shared\\good.vpx\n");
     OpenList({"Packer: climb", "Packer: drive", "Packer: nobase", "Packer: dots", "Packer: good"});
-    MessageBoxAnswerer answerer(IDOK);
-    TransferPlugins(ProgressPage);
+    Transfer();
     // Each plugin left out is put to the user, named by its row; OK goes on with the next.
-    EXPECT_EQ(Lines({"Packer: climb", "Packer: drive", "Packer: nobase", "Packer: dots"}), Captions(answerer.Stop()));
+    EXPECT_EQ(Lines({"Packer: climb", "Packer: drive", "Packer: nobase", "Packer: dots"}), Recording.FailedTargets());
     EXPECT_EQ(0, InstallState.AbortRequested);
     // The nearest earlier row of the shared directory made no target: the row makes its own.
     Lines expectedFiles = {"vpx\\", "vpx\\good\\", "vpx\\good\\good.vpx"};
@@ -382,10 +343,9 @@ TEST_F(PluginTransferTest, PluginFileThatDidNotArriveIsNotRegistered)
              "pack=%VELTRANO_PATH%\\plugins\\multi\\pack.zip\n"
              "multi=%VELTRANO_PATH%\\plugins\\multi\\multi.vpx\n");
     OpenList({"Packer: gone", "Packer: pack", "Packer: multi"});
-    MessageBoxAnswerer answerer(IDOK);
-    TransferPlugins(ProgressPage);
+    Transfer();
     EXPECT_EQ(Lines({Device + "\\Plugins\\vpx\\gone\\gone.vpx", Device + "\\Plugins\\vpx\\gone\\pack.zip"}),
-              Captions(answerer.Stop()));
+              Recording.FailedTargets());
     EXPECT_EQ(Lines{"multi=%U3_APP_DATA_PATH%\\Plugins\\vpx\\gone\\multi.vpx"}, PortableSection("PackerPlugins"));
     EXPECT_EQ(0, InstallState.AbortRequested);
 }
@@ -402,7 +362,7 @@ TEST_F(PluginTransferTest, SameBaseNameFromAnotherDirectoryGetsItsOwnFolder)
              "zip=%VELTRANO_PATH%\\plugins\\arc2\\arc.vpx\n"
              "more=%VELTRANO_PATH%\\plugins\\arc2\\more.vpx\n");
     OpenList({"Packer: arc", "Packer: zip", "Packer: more"});
-    TransferPlugins(ProgressPage);
+    Transfer();
     Lines expected = {"arc=%U3_APP_DATA_PATH%\\Plugins\\vpx\\arc\\arc.vpx",
                       "zip=%U3_APP_DATA_PATH%\\Plugins\\vpx\\arc_2\\arc.vpx",
                       "more=%U3_APP_DATA_PATH%\\Plugins\\vpx\\arc_2\\more.vpx"};
@@ -427,9 +387,8 @@ TEST_F(PluginTransferTest, SameDirectoryInAnotherCaseSharesItsFolder)
              "b=%VELTRANO_PATH%\\plugins\\arc\\c:arc.vpx\n"
              "c=%VELTRANO_PATH%\\plugins\\arc\\arc.vpx\n");
     OpenList({"Packer: a", "Packer: b", "Packer: c"});
-    MessageBoxAnswerer answerer(IDOK);
-    TransferPlugins(ProgressPage);
-    EXPECT_EQ(Lines{"Packer: b"}, Captions(answerer.Stop()));
+    Transfer();
+    EXPECT_EQ(Lines{"Packer: b"}, Recording.FailedTargets());
     EXPECT_EQ("", CopiedTo("Packer: b"));
     EXPECT_EQ(Device + "\\Plugins\\vpx\\arc\\", CopiedTo("Packer: c")) << "a second folder for one directory";
     Lines expected = {"a=%U3_APP_DATA_PATH%\\Plugins\\vpx\\arc\\arc.vpx",
@@ -453,14 +412,12 @@ TEST_F(PluginTransferTest, FailedCopyIsNotTakenAsArrivedByRowsOfItsDirectory)
     HANDLE hold = CreateFileA((Desktop + "\\plugins\\arc\\zz_locked.dat").c_str(), GENERIC_READ, 0, NULL,
                               OPEN_EXISTING, 0, NULL);
     ASSERT_NE(INVALID_HANDLE_VALUE, hold);
-    MessageBoxAnswerer answerer(IDOK);
-    TransferPlugins(ProgressPage);
-    std::vector<SeenBox> boxes = answerer.Stop();
+    Transfer();
     CloseHandle(hold);
 
     const std::string folder = Device + "\\Plugins\\vpx\\arc\\";
     ASSERT_TRUE(PathExists(folder + "arc.vpx")) << "the plugin file did not land before the failure";
-    EXPECT_EQ(Lines({folder + "zz_locked.dat", folder + "zz_locked.dat"}), Captions(boxes))
+    EXPECT_EQ(Lines({folder + "zz_locked.dat", folder + "zz_locked.dat"}), Recording.FailedTargets())
         << "the second row must copy again";
     EXPECT_TRUE(PortableSection("PackerPlugins").empty()) << "a row was registered from a copy that failed";
     EXPECT_EQ(folder, CopiedTo("Packer: tar"));
@@ -471,11 +428,11 @@ TEST_F(PluginTransferTest, NothingCheckedOrNoList)
 {
     DesktopFile("plugins\\a\\a.vpx");
     Settings("[PackerPlugins]\na=%VELTRANO_PATH%\\plugins\\a\\a.vpx\n");
-    TransferPlugins(NULL);  // the plugin page was never shown
+    Transfer();  // the plugin page was never shown
     OpenList({});
-    TransferPlugins(ProgressPage);
+    Transfer();
     EXPECT_TRUE(DeviceFiles().empty());
-    EXPECT_TRUE(ProgressPositions.empty());
+    EXPECT_TRUE(Recording.Progress.empty());
     EXPECT_TRUE(PortableSection("PackerPlugins").empty());
 }
 

@@ -1,9 +1,10 @@
-// The directory tree copy on real directories, with its message boxes answered by a second thread.
+// The directory tree copy on real directories, reporting to a recording report.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
 #include <cstdlib>
+#include <functional>
 #include <memory>
 #include <set>
 #include <string>
@@ -12,10 +13,8 @@
 #include "base/install_state.h"
 #include "engine/tree_copy.h"
 #include "files/entry_filter.h"
-#include "pages/run_report.h"
 #include "support/files.h"
-#include "support/hang_guard.h"
-#include "support/message_box_answerer.h"
+#include "support/recording_report.h"
 #include "support/temp_directory.h"
 #include "support/trees.h"
 #include "support/walk_bound.h"
@@ -32,10 +31,6 @@ Listing Entries(const std::string &root)
     return Listing(entries.begin(), entries.end());
 }
 
-const DWORD COPY_START_WAIT_MS = PROCESS_HANG_GUARD_MS;
-const UINT WM_TEST_CANCEL = WM_APP + 1;  // what the progress page's Cancel does, as a message
-const UINT WM_TEST_COUNT = WM_APP + 2;
-
 // Handles are small multiples of four, handed out lowest first: probing a range finds them all.
 int CountOpenHandles()
 {
@@ -48,46 +43,11 @@ int CountOpenHandles()
     return count;
 }
 
-// The wizard's window during a copy: it is the active window, and its Cancel sets
-// AbortRequested as the progress page does.
-struct OwnerWindow {
-    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-    {
-        if (message == WM_TEST_CANCEL) {
-            InstallState.AbortRequested = 1;
-            WatchedEntries = static_cast<int>(ListTree(*WatchedTarget).size());
-            return 0;
-        }
-        if (message == WM_TEST_COUNT) {
-            ++Counted;
-            return 0;
-        }
-        return DefWindowProcA(window, message, wParam, lParam);
-    }
-
-    OwnerWindow()
-    {
-        WNDCLASSA windowClass = {};
-        windowClass.lpfnWndProc = Procedure;
-        windowClass.hInstance = GetModuleHandleA(NULL);
-        windowClass.lpszClassName = "TreeCopyTestOwner";
-        RegisterClassA(&windowClass);
-        Window = CreateWindowA("TreeCopyTestOwner", "Tree copy test", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10,
-                               300, 200, NULL, NULL, GetModuleHandleA(NULL), NULL);
-        SetForegroundWindow(Window);
-        SetActiveWindow(Window);
-    }
-    ~OwnerWindow() { DestroyWindow(Window); }
-
-    HWND Window;
-    static const std::string *WatchedTarget;  // counted when Cancel arrives
-    static int WatchedEntries;
-    static int Counted;
-};
-
-const std::string *OwnerWindow::WatchedTarget = NULL;
-int OwnerWindow::WatchedEntries = -1;
-int OwnerWindow::Counted = 0;
+// A failure the progress page shows as "Error copying file!" rather than as a full disk.
+bool IsPlainCopyError(const RecordedCopyFailure &failure)
+{
+    return failure.Error != ERROR_DISK_FULL;
+}
 
 class TreeCopy : public ::testing::Test {
 protected:
@@ -102,19 +62,22 @@ protected:
     }
     void TearDown() override { InstallState.AbortRequested = 0; }
 
-    // Runs the copy with every box answered by `button`; the boxes seen land in Boxes.
-    int Copy(const std::string &source, const std::string &target, int button = IDOK)
+    // Runs the copy with a fresh record; every copy failure is answered with stop (Cancel) or
+    // not (OK). whileLettingThrough stands for what arrives while messages are let through.
+    int Copy(const std::string &source, const std::string &target, BOOL stop = FALSE,
+             const std::function<void(int call)> &whileLettingThrough = nullptr)
     {
-        MessageBoxAnswerer answerer(button);
-        int result = CopyTree(source.c_str(), target.c_str());
-        Boxes = answerer.Stop();
-        return result;
+        Recording = RecordingReport();
+        Recording.DefaultStop = stop;
+        Recording.WhileLettingMessagesThrough = whileLettingThrough;
+        return CopyTree(source.c_str(), target.c_str(), Recording.Report());
     }
+    const std::vector<RecordedCopyFailure> &Failures() const { return Recording.CopyFailures; }
 
     std::unique_ptr<ScratchDirectory> Scratch;
     std::string Source;
     std::string Target;
-    std::vector<SeenBox> Boxes;
+    RecordingReport Recording;
 };
 
 void ExpectSameContent(const std::string &source, const std::string &target, const Listing &entries)
@@ -152,7 +115,7 @@ TEST_F(TreeCopy, LeavesArchivesBehindAndCopiesEverythingElse)
                               "sub\\deep\\file.dat", "empty\\"};
     EXPECT_EQ(expected, Entries(Target));
     ExpectSameContent(Source, Target, expected);
-    EXPECT_TRUE(Boxes.empty());
+    EXPECT_TRUE(Failures().empty());
 }
 
 TEST_F(TreeCopy, SecondRunIntoTheSameTargetChangesNothing)
@@ -164,7 +127,7 @@ TEST_F(TreeCopy, SecondRunIntoTheSameTargetChangesNothing)
     const Listing before = Entries(Target);
 
     EXPECT_EQ(1, Copy(Source, Target));
-    EXPECT_TRUE(Boxes.empty());
+    EXPECT_TRUE(Failures().empty());
     EXPECT_EQ(before, Entries(Target));
     EXPECT_EQ("changed on the device", ReadTextFile(Join(Target, "sub\\b.txt")));
     EXPECT_EQ("a.txt", ReadTextFile(Join(Target, "a.txt")));
@@ -194,7 +157,7 @@ TEST_F(TreeCopy, CopiedFilesCarryNoAttributes)
         EXPECT_EQ(0u, attributes & unwanted) << c.Name << " kept attributes " << std::hex << attributes;
         EXPECT_EQ(c.Name, ReadTextFile(Join(Target, c.Name)));
     }
-    EXPECT_TRUE(Boxes.empty());
+    EXPECT_TRUE(Failures().empty());
 }
 
 TEST_F(TreeCopy, ExistingSubdirectoryIsUsedAndItsFilesLeftAlone)
@@ -209,14 +172,14 @@ TEST_F(TreeCopy, ExistingSubdirectoryIsUsedAndItsFilesLeftAlone)
     EXPECT_EQ("device copy", ReadTextFile(Join(Target, "sub\\same.txt")));
     EXPECT_EQ("sub\\mine.txt", ReadTextFile(Join(Target, "sub\\mine.txt")));
     EXPECT_EQ("sub\\new.txt", ReadTextFile(Join(Target, "sub\\new.txt")));
-    EXPECT_TRUE(Boxes.empty());
+    EXPECT_TRUE(Failures().empty());
 }
 
 TEST_F(TreeCopy, EmptySourceCopiesNothingAndSucceeds)
 {
     EXPECT_EQ(1, Copy(Source, Target));
     EXPECT_TRUE(ListTree(Target).empty());
-    EXPECT_TRUE(Boxes.empty());
+    EXPECT_TRUE(Failures().empty());
 }
 
 // A source that is gone by the time of the copy has not arrived: the tree is not complete, and
@@ -224,19 +187,18 @@ TEST_F(TreeCopy, EmptySourceCopiesNothingAndSucceeds)
 TEST_F(TreeCopy, MissingSourceIsACopyError)
 {
     struct Case {
-        int Answer;
+        BOOL Stop;  // the answer: Cancel, or OK
         int AbortAfter;
     };
-    const Case cases[] = {{IDOK, 0}, {IDCANCEL, 1}};
-    OwnerWindow owner;
+    const Case cases[] = {{FALSE, 0}, {TRUE, 1}};
     for (const Case &c : cases) {
-        SCOPED_TRACE(c.Answer == IDOK ? "answered OK" : "answered Cancel");
+        SCOPED_TRACE(c.Stop ? "answered Cancel" : "answered OK");
         InstallState.AbortRequested = 0;
-        EXPECT_EQ(0, Copy(Join(Scratch->Path, "no such directory"), Target, c.Answer));
+        EXPECT_EQ(0, Copy(Join(Scratch->Path, "no such directory"), Target, c.Stop));
         EXPECT_EQ(c.AbortAfter, InstallState.AbortRequested);
-        ASSERT_EQ(1u, Boxes.size());
-        EXPECT_EQ("Error copying file!", Boxes[0].Text);
-        EXPECT_EQ(Target + "\\", Boxes[0].Caption);
+        ASSERT_EQ(1u, Failures().size());
+        EXPECT_TRUE(IsPlainCopyError(Failures()[0])) << Failures()[0].Error;
+        EXPECT_EQ(Target + "\\", Failures()[0].TargetPath);
         EXPECT_TRUE(ListTree(Target).empty());
     }
 }
@@ -246,25 +208,24 @@ TEST_F(TreeCopy, MissingSourceIsACopyError)
 TEST_F(TreeCopy, UnlistableSubdirectoryIsACopyError)
 {
     struct Case {
-        int Answer;
+        BOOL Stop;  // the answer: Cancel, or OK
         int AbortAfter;
     };
-    const Case cases[] = {{IDOK, 0}, {IDCANCEL, 1}};
+    const Case cases[] = {{FALSE, 0}, {TRUE, 1}};
     BuildTree(Source, {"a\\", "a\\b\\", "a\\b\\inner.txt"});
     HANDLE hold = CreateFileA(Join(Source, "a\\b").c_str(), GENERIC_READ, 0, NULL, OPEN_EXISTING,
                               FILE_FLAG_BACKUP_SEMANTICS, NULL);
     ASSERT_NE(INVALID_HANDLE_VALUE, hold);
-    OwnerWindow owner;
     for (const Case &c : cases) {
-        SCOPED_TRACE(c.Answer == IDOK ? "answered OK" : "answered Cancel");
+        SCOPED_TRACE(c.Stop ? "answered Cancel" : "answered OK");
         InstallState.AbortRequested = 0;
         RemoveTree(Target);
         CreateDirectoryA(Target.c_str(), NULL);
-        EXPECT_EQ(0, Copy(Source, Target, c.Answer)) << "the copy was reported as arrived";
+        EXPECT_EQ(0, Copy(Source, Target, c.Stop)) << "the copy was reported as arrived";
         EXPECT_EQ(c.AbortAfter, InstallState.AbortRequested);
-        ASSERT_EQ(1u, Boxes.size());
-        EXPECT_EQ("Error copying file!", Boxes[0].Text);
-        EXPECT_EQ(Join(Target, "a\\b\\"), Boxes[0].Caption);
+        ASSERT_EQ(1u, Failures().size());
+        EXPECT_TRUE(IsPlainCopyError(Failures()[0])) << Failures()[0].Error;
+        EXPECT_EQ(Join(Target, "a\\b\\"), Failures()[0].TargetPath);
         EXPECT_EQ(Listing({"a\\", "a\\b\\"}), Entries(Target));
     }
     CloseHandle(hold);
@@ -274,7 +235,7 @@ TEST_F(TreeCopy, SubdirectoryThatCannotBeCreatedStopsSilently)
 {
     BuildTree(Source, {"sub\\", "sub\\a.txt"});
     EXPECT_EQ(0, Copy(Source, Join(Target, "missing parent")));
-    EXPECT_TRUE(Boxes.empty());
+    EXPECT_TRUE(Failures().empty());
     EXPECT_EQ(0, InstallState.AbortRequested);
     EXPECT_TRUE(ListTree(Target).empty());
 }
@@ -289,114 +250,70 @@ TEST_F(TreeCopy, CancelDuringACopyStopsBeforeTheNextEntry)
             entries.push_back(directory + "file" + std::to_string(f) + ".txt");
     }
     BuildTree(Source, entries);
-    OwnerWindow owner;
-    OwnerWindow::WatchedTarget = &Target;
-    OwnerWindow::WatchedEntries = -1;
 
-    // The Cancel button's message arrives from outside once the copy is under way. The
-    // canceller looks at the target only between the two handle counts.
-    struct Canceller {
-        HWND Window;
-        const std::string *Target;
-        HANDLE Go;
-        HANDLE Finish;
-        bool Posted;
-        static DWORD WINAPI Run(LPVOID self)
-        {
-            Canceller *c = static_cast<Canceller *>(self);
-            if (WaitForSingleObject(c->Go, COPY_START_WAIT_MS) != WAIT_OBJECT_0)
-                return 0;
-            DWORD start = GetTickCount();
-            while (ListTree(*c->Target).empty() && GetTickCount() - start < COPY_START_WAIT_MS)
-                Sleep(1);
-            c->Posted = !ListTree(*c->Target).empty() && PostMessageA(c->Window, WM_TEST_CANCEL, 0, 0);
-            WaitForSingleObject(c->Finish, COPY_START_WAIT_MS);
-            return 0;
-        }
-    } canceller = {owner.Window, &Target, CreateEventA(NULL, TRUE, FALSE, NULL),
-                   CreateEventA(NULL, TRUE, FALSE, NULL), false};
-    HANDLE thread = CreateThread(NULL, 0, Canceller::Run, &canceller, 0, NULL);
-    MessageBoxAnswerer answerer(IDOK);
+    // The Cancel arrives while messages are let through before the 100th entry: it sets
+    // AbortRequested as the progress page's Cancel does.
+    const int CANCEL_CALL = 100;
+    size_t copiedAtCancel = 0;
     int handlesBefore = CountOpenHandles();
-    SetEvent(canceller.Go);
-    int result = CopyTree(Source.c_str(), Target.c_str());
+    int result = Copy(Source, Target, FALSE, [&](int call) {
+        if (call != CANCEL_CALL)
+            return;
+        InstallState.AbortRequested = 1;
+        copiedAtCancel = ListTree(Target).size();
+    });
     int handlesAfter = CountOpenHandles();
-    SetEvent(canceller.Finish);
-    Boxes = answerer.Stop();
-    ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(thread, COPY_START_WAIT_MS + 5000)) << "canceller did not end";
-    CloseHandle(thread);
-    CloseHandle(canceller.Go);
-    CloseHandle(canceller.Finish);
-    ASSERT_TRUE(canceller.Posted) << "the copy created nothing in " << Target;
 
     EXPECT_EQ(0, result);
     EXPECT_EQ(1, InstallState.AbortRequested);
-    EXPECT_TRUE(Boxes.empty());
-    size_t copied = ListTree(Target).size();
-    EXPECT_EQ(static_cast<size_t>(OwnerWindow::WatchedEntries), copied) << "entries were handled after Cancel";
-    EXPECT_LT(copied, entries.size()) << "the copy ran to the end before Cancel arrived";
+    EXPECT_TRUE(Failures().empty());
+    EXPECT_EQ(CANCEL_CALL, Recording.LetThroughCalls) << "the copy went on after Cancel";
+    EXPECT_EQ(copiedAtCancel, ListTree(Target).size()) << "entries were handled after Cancel";
+    EXPECT_GT(copiedAtCancel, 0u);
+    EXPECT_LT(copiedAtCancel, entries.size()) << "the copy ran to the end before Cancel arrived";
     EXPECT_EQ(handlesBefore, handlesAfter) << "a search handle stayed open";
 }
 
 TEST_F(TreeCopy, AbortSetBeforeTheCopyStopsAtTheFirstEntry)
 {
     BuildTree(Source, {"a.zip", "plain.txt", "sub\\", "sub\\b.txt"});
-    OwnerWindow owner;
-    OwnerWindow::WatchedTarget = &Target;
-    PostMessageA(owner.Window, WM_TEST_CANCEL, 0, 0);
-    EXPECT_EQ(0, Copy(Source, Target));
+    // A Cancel queued before the copy arrives with the first entry's messages.
+    EXPECT_EQ(0, Copy(Source, Target, FALSE, [](int) { InstallState.AbortRequested = 1; }));
     EXPECT_EQ(1, InstallState.AbortRequested);
+    EXPECT_EQ(1, Recording.LetThroughCalls);
     EXPECT_TRUE(ListTree(Target).empty());
-    EXPECT_TRUE(Boxes.empty());
-}
-
-TEST(PumpMessages, DispatchesEveryQueuedMessageAndReturnsWhenEmpty)
-{
-    OwnerWindow owner;
-    PumpMessages();
-    OwnerWindow::Counted = 0;
-    for (int i = 0; i < 3; ++i)
-        PostMessageA(owner.Window, WM_TEST_COUNT, 0, 0);
-    PumpMessages();
-    EXPECT_EQ(3, OwnerWindow::Counted);
-    MSG left;
-    EXPECT_FALSE(PeekMessageA(&left, NULL, 0, 0, PM_NOREMOVE)) << "message " << left.message << " was left queued";
+    EXPECT_TRUE(Failures().empty());
 }
 
 TEST_F(TreeCopy, CopyErrorAskedOnceAndCancelStopsTheInstallation)
 {
     struct Case {
-        int Answer;
+        BOOL Stop;  // the answer: Cancel, or OK
         int AbortAfter;
     };
-    const Case cases[] = {{IDOK, 0}, {IDCANCEL, 1}};
+    const Case cases[] = {{FALSE, 0}, {TRUE, 1}};
     BuildTree(Source, {"a\\", "a\\b\\", "a\\b\\locked.txt"});
     const std::string locked = Join(Source, "a\\b\\locked.txt");
-    OwnerWindow owner;
-    ASSERT_EQ(owner.Window, GetActiveWindow());
-    // The first failed copy of a process opens handles that it keeps (message box, file
-    // functions): one run before any counting.
+    // The first failed copy of a process opens handles that it keeps (file functions): one run
+    // before any counting.
     HANDLE hold = CreateFileA(locked.c_str(), GENERIC_READ, 0, NULL, OPEN_EXISTING, 0, NULL);
     ASSERT_NE(INVALID_HANDLE_VALUE, hold);
     Copy(Source, Target);
     InstallState.AbortRequested = 0;
     for (const Case &c : cases) {
-        SCOPED_TRACE(c.Answer == IDOK ? "answered OK" : "answered Cancel");
+        SCOPED_TRACE(c.Stop ? "answered Cancel" : "answered OK");
         InstallState.AbortRequested = 0;
         RemoveTree(Target);
         CreateDirectoryA(Target.c_str(), NULL);
         int handlesBefore = CountOpenHandles();
-        int result = Copy(Source, Target, c.Answer);
+        int result = Copy(Source, Target, c.Stop);
         int handlesAfter = CountOpenHandles();
 
         EXPECT_EQ(0, result);
         EXPECT_EQ(c.AbortAfter, InstallState.AbortRequested);
-        ASSERT_EQ(1u, Boxes.size());
-        EXPECT_EQ("Error copying file!", Boxes[0].Text);
-        EXPECT_EQ(Join(Target, "a\\b\\locked.txt"), Boxes[0].Caption);
-        EXPECT_EQ(owner.Window, Boxes[0].Owner);
-        EXPECT_TRUE(Boxes[0].HasOkAndCancel);
-        EXPECT_TRUE(Boxes[0].HasErrorIcon);
+        ASSERT_EQ(1u, Failures().size());
+        EXPECT_TRUE(IsPlainCopyError(Failures()[0])) << Failures()[0].Error;
+        EXPECT_EQ(Join(Target, "a\\b\\locked.txt"), Failures()[0].TargetPath);
         EXPECT_EQ(Listing({"a\\", "a\\b\\"}), Entries(Target));
         EXPECT_EQ(handlesBefore, handlesAfter) << "a search handle stayed open";
     }
@@ -413,8 +330,8 @@ TEST_F(TreeCopy, FailedCopyNeverRemovesAFileThatWasThere)
     CloseHandle(hold);
     // The source cannot be opened, which the copy finds out before it looks at the target.
     EXPECT_EQ(0, result);
-    ASSERT_EQ(1u, Boxes.size());
-    EXPECT_EQ("Error copying file!", Boxes[0].Text);
+    ASSERT_EQ(1u, Failures().size());
+    EXPECT_TRUE(IsPlainCopyError(Failures()[0])) << Failures()[0].Error;
     EXPECT_EQ("device copy", ReadTextFile(Join(Target, "keep.txt")));
 }
 
@@ -436,13 +353,12 @@ TEST_F(TreeCopy, DiskFullIsReportedAndLeavesNoPartialFile)
     std::string big(1024 * 1024, 'x');
     ASSERT_TRUE(WriteTextFile(Join(Source, "big.bin"), big));
     ASSERT_TRUE(SetFileAttributesA(Join(Source, "big.bin").c_str(), FILE_ATTRIBUTE_READONLY));
-    OwnerWindow owner;
 
-    EXPECT_EQ(0, Copy(Source, deviceTarget, IDCANCEL));
+    EXPECT_EQ(0, Copy(Source, deviceTarget, TRUE));
     EXPECT_EQ(1, InstallState.AbortRequested);
-    ASSERT_EQ(1u, Boxes.size());
-    EXPECT_EQ("Error copying file, Disk full!", Boxes[0].Text);
-    EXPECT_EQ(Join(deviceTarget, "big.bin"), Boxes[0].Caption);
+    ASSERT_EQ(1u, Failures().size());
+    EXPECT_EQ(static_cast<DWORD>(ERROR_DISK_FULL), Failures()[0].Error);
+    EXPECT_EQ(Join(deviceTarget, "big.bin"), Failures()[0].TargetPath);
     EXPECT_FALSE(PathExists(Join(deviceTarget, "big.bin"))) << "the half-written copy stayed on the drive";
     RemoveTree(deviceTarget);
 }
@@ -483,13 +399,13 @@ TEST_F(TreeCopy, PathsThatDoNotFitAreCopyErrorsNeverCutNames)
         int result = Copy(source, target);
         if (c.Fits) {
             EXPECT_EQ(1, result);
-            EXPECT_TRUE(Boxes.empty());
+            EXPECT_TRUE(Failures().empty());
             EXPECT_EQ(ListTree(source), ListTree(target));
         } else {
             EXPECT_EQ(0, result);
-            ASSERT_EQ(1u, Boxes.size());
-            EXPECT_EQ("Error copying file!", Boxes[0].Text);
-            EXPECT_EQ(Join(Join(target, middle), name), Boxes[0].Caption);
+            ASSERT_EQ(1u, Failures().size());
+            EXPECT_EQ(static_cast<DWORD>(ERROR_FILENAME_EXCED_RANGE), Failures()[0].Error);
+            EXPECT_EQ(Join(Join(target, middle), name), Failures()[0].TargetPath);
             EXPECT_EQ(Listing({middle + "\\"}), Entries(target)) << "something was created under a cut name";
         }
     }
@@ -502,9 +418,9 @@ TEST_F(TreeCopy, SourceRootTooLongForItsSearchIsACopyError)
     ASSERT_TRUE(CreateDirectoryA(source.c_str(), NULL));
     BuildTree(source, {"a.txt"});
     EXPECT_EQ(0, Copy(source, Target));
-    ASSERT_EQ(1u, Boxes.size());
-    EXPECT_EQ("Error copying file!", Boxes[0].Text);
-    EXPECT_EQ(Target, Boxes[0].Caption);
+    ASSERT_EQ(1u, Failures().size());
+    EXPECT_EQ(static_cast<DWORD>(ERROR_FILENAME_EXCED_RANGE), Failures()[0].Error);
+    EXPECT_EQ(Target, Failures()[0].TargetPath);
     EXPECT_TRUE(ListTree(Target).empty());
 }
 
@@ -522,7 +438,7 @@ TEST_F(TreeCopy, LinksBackIntoTheTreeAreNotFollowed)
 
     EXPECT_EQ(1, Copy(Source, Target));
     EXPECT_EQ(0, InstallState.AbortRequested);
-    EXPECT_TRUE(Boxes.empty());
+    EXPECT_TRUE(Failures().empty());
     const Listing expected = {"top.txt", "sub\\", "sub\\f.txt", "other\\", "other\\o.txt", "sub\\sideways\\",
                               "sub\\sideways\\o.txt"};
     EXPECT_EQ(expected, Entries(Target));

@@ -15,6 +15,10 @@ void ResetStandIn()
     StandIn.Mode = STAND_IN_RETURN;
     StandIn.Calls = 0;
     StandIn.Release = false;
+    StandIn.FailedTarget.clear();
+    StandIn.FailedError = 0;
+    StandIn.ActiveAtFailure = NULL;
+    StandIn.Report = InstallReport();
     StandIn.Page = NULL;
     StandIn.InstallingAtStart = 0;
     StandIn.PageCurrentAtStart = false;
@@ -22,20 +26,18 @@ void ResetStandIn()
     StandIn.SawAbortWhileHolding = false;
     StandIn.SheetOpenAtReturn = false;
     StandIn.HoldTimedOut = false;
+    StandIn.CopyFailedAnswer = false;
 }
 
 namespace {
 
-// Lets queued messages through as the engine's directory copy does, until told to stop.
-void Hold()
+// Lets queued messages through as the engine's directory copy does, through the page's own
+// report, until told to stop.
+void Hold(const InstallReport &report)
 {
     DWORD start = GetTickCount();
     while (!InstallState.AbortRequested && !StandIn.Release) {
-        MSG message;
-        while (PeekMessageA(&message, NULL, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&message);
-            DispatchMessageA(&message);
-        }
+        report.LetMessagesThrough(report.Context);
         if (GetTickCount() - start > STEP_HANG_GUARD_MS) {
             StandIn.HoldTimedOut = true;
             return;
@@ -47,9 +49,11 @@ void Hold()
 
 }  // namespace
 
-void RunInstallation(HWND page)
+void RunInstallation(const InstallReport &report)
 {
     ++StandIn.Calls;
+    StandIn.Report = report;
+    HWND page = static_cast<HWND>(report.Context);
     StandIn.Page = page;
     StandIn.InstallingAtStart = InstallState.Installing;
     HWND sheet = GetParent(page);
@@ -63,7 +67,14 @@ void RunInstallation(HWND page)
         InstallState.AbortRequested = 1;
         break;
     case STAND_IN_HOLD:
-        Hold();
+        Hold(report);
+        break;
+    case STAND_IN_COPY_FAILS:
+        if (StandIn.ActiveAtFailure)
+            SetActiveWindow(StandIn.ActiveAtFailure);
+        StandIn.CopyFailedAnswer = report.CopyFailed(report.Context, StandIn.FailedTarget.c_str(), StandIn.FailedError);
+        if (StandIn.CopyFailedAnswer)
+            InstallState.AbortRequested = 1;  // as the engine does on a stop answer
         break;
     }
     StandIn.SheetOpenAtReturn = IsWindow(sheet) != FALSE;

@@ -20,11 +20,6 @@ std::string Trim(const std::string &text)
     return text.substr(first, last - first + 1);
 }
 
-INT_PTR CALLBACK InertDialogProc(HWND, UINT message, WPARAM, LPARAM)
-{
-    return message == WM_INITDIALOG;
-}
-
 }  // namespace
 
 Fixture BuildFixture(const DesktopDescription &description)
@@ -110,22 +105,6 @@ std::string FormatIni(const IniFile &file)
             all += "  " + line + "\n";
     }
     return all;
-}
-
-HWND CreatePageFromTemplate(int templateId)
-{
-    INITCOMMONCONTROLSEX controls = {};
-    controls.dwSize = sizeof(controls);
-    controls.dwICC = ICC_LISTVIEW_CLASSES | ICC_PROGRESS_CLASS;
-    InitCommonControlsEx(&controls);
-    return CreateDialogParamA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(templateId), NULL, InertDialogProc, 0);
-}
-
-std::string ControlText(HWND dialog, int id)
-{
-    char text[1024] = "";
-    GetDlgItemTextA(dialog, id, text, sizeof(text));
-    return text;
 }
 
 }  // namespace engine_fixture

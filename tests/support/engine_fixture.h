@@ -1,5 +1,5 @@
-// Desktop installations, device directories and progress pages for the installation engine's
-// tests: real files under a fresh temporary directory, read back as they lie on disk.
+// Desktop installations, device directories and settings-files lists for the installation
+// engine's tests: real files under a fresh temporary directory, read back as they lie on disk.
 #pragma once
 
 #include <windows.h>
@@ -56,17 +56,10 @@ bool ReadIniFile(const std::string &path, IniFile *file);
 // Readable form of a parsed file, for failure messages.
 std::string FormatIni(const IniFile &file);
 
-// A page of the test executable's own templates (the real ones, linked in), created hidden
-// with a dialog procedure that does nothing, so its controls can be read back.
-HWND CreatePageFromTemplate(int templateId);
-
 // A row of the settings-files list: its name and check mark.
 struct ListRow {
     const char *Name;
     bool Checked;
 };
-
-
-std::string ControlText(HWND dialog, int id);
 
 }  // namespace engine_fixture
