@@ -32,7 +32,6 @@ Listing Entries(const std::string &root)
     return Listing(entries.begin(), entries.end());
 }
 
-const DWORD COPY_START_WAIT_MS = PROCESS_HANG_GUARD_MS;
 const UINT WM_TEST_CANCEL = WM_APP + 1;  // what the progress page's Cancel does, as a message
 const UINT WM_TEST_COUNT = WM_APP + 2;
 
@@ -304,13 +303,13 @@ TEST_F(TreeCopy, CancelDuringACopyStopsBeforeTheNextEntry)
         static DWORD WINAPI Run(LPVOID self)
         {
             Canceller *c = static_cast<Canceller *>(self);
-            if (WaitForSingleObject(c->Go, COPY_START_WAIT_MS) != WAIT_OBJECT_0)
+            if (WaitForSingleObject(c->Go, PROCESS_HANG_GUARD_MS) != WAIT_OBJECT_0)
                 return 0;
             DWORD start = GetTickCount();
-            while (ListTree(*c->Target).empty() && GetTickCount() - start < COPY_START_WAIT_MS)
+            while (ListTree(*c->Target).empty() && GetTickCount() - start < PROCESS_HANG_GUARD_MS)
                 Sleep(1);
             c->Posted = !ListTree(*c->Target).empty() && PostMessageA(c->Window, WM_TEST_CANCEL, 0, 0);
-            WaitForSingleObject(c->Finish, COPY_START_WAIT_MS);
+            WaitForSingleObject(c->Finish, PROCESS_HANG_GUARD_MS);
             return 0;
         }
     } canceller = {owner.Window, &Target, CreateEventA(NULL, TRUE, FALSE, NULL),
@@ -323,7 +322,7 @@ TEST_F(TreeCopy, CancelDuringACopyStopsBeforeTheNextEntry)
     int handlesAfter = CountOpenHandles();
     SetEvent(canceller.Finish);
     Boxes = answerer.Stop();
-    ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(thread, COPY_START_WAIT_MS + 5000)) << "canceller did not end";
+    ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(thread, PROCESS_HANG_GUARD_MS + 5000)) << "canceller did not end";
     CloseHandle(thread);
     CloseHandle(canceller.Go);
     CloseHandle(canceller.Finish);
