@@ -19,11 +19,6 @@
 
 namespace {
 
-const DWORD PEER_READY_WAIT_MS = PROCESS_HANG_GUARD_MS;
-const DWORD PEER_EXIT_WAIT_MS = PROCESS_HANG_GUARD_MS;
-// Far beyond the longest run (five probe passes plus a bounded request), and well within the
-// peers' own lifetime, so a closer that never gives up is seen as such.
-const DWORD CLOSER_EXIT_WAIT_MS = PROCESS_HANG_GUARD_MS;
 // Added to an upper bound that must tell a request bound the closer keeps from one it does not:
 // many times any delay a loaded machine adds, far below the peers' lifetime.
 const DWORD SLACK_MS = 30000;
@@ -179,7 +174,7 @@ protected:
             TerminateProcess(peer->Process.hProcess, 99);
             if (HasFailure())
                 printf("log of peer %s:\n%s", peer->Label.c_str(), ReadWholeFile(peer->LogPath).c_str());
-            EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(peer->Process.hProcess, PEER_EXIT_WAIT_MS))
+            EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(peer->Process.hProcess, PROCESS_HANG_GUARD_MS))
                 << "peer " << peer->Label << " did not end when killed";
             CloseHandle(peer->Process.hProcess);
             CloseHandle(peer->Process.hThread);
@@ -213,8 +208,8 @@ protected:
             if (!current->ReportedClass.empty())
                 break;
             ASSERT_TRUE(IsRunning(*current)) << "peer " << current->Label << " ended before it was ready";
-            ASSERT_LT(GetTickCount() - start, PEER_READY_WAIT_MS)
-                << "peer " << current->Label << " did not log \"ready\" within " << PEER_READY_WAIT_MS << " ms";
+            ASSERT_LT(GetTickCount() - start, PROCESS_HANG_GUARD_MS)
+                << "peer " << current->Label << " did not log \"ready\" within " << PROCESS_HANG_GUARD_MS << " ms";
             Sleep(10);
         }
         if (started)
@@ -229,14 +224,14 @@ protected:
             ADD_FAILURE() << "could not start " << commandLine;
             return INFINITE;
         }
-        BOOL ended = WaitForExit(process.hProcess, CLOSER_EXIT_WAIT_MS, exitCode);
+        BOOL ended = WaitForExit(process.hProcess, PROCESS_HANG_GUARD_MS, exitCode);
         FILETIME created, exited, kernel, user;
         DWORD duration = INFINITE;
         if (ended && GetProcessTimes(process.hProcess, &created, &exited, &kernel, &user))
             duration = FileTimeMs(exited) - FileTimeMs(created);
         CloseHandle(process.hProcess);
         CloseHandle(process.hThread);
-        EXPECT_TRUE(ended) << commandLine << " did not end within " << CLOSER_EXIT_WAIT_MS << " ms";
+        EXPECT_TRUE(ended) << commandLine << " did not end within " << PROCESS_HANG_GUARD_MS << " ms";
         return duration;
     }
 
@@ -252,7 +247,7 @@ protected:
 
     void ExpectPeerEnds(const Peer &peer)
     {
-        EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(peer.Process.hProcess, PEER_EXIT_WAIT_MS))
+        EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(peer.Process.hProcess, PROCESS_HANG_GUARD_MS))
             << "peer " << peer.Label << " was not closed";
     }
 };
@@ -487,11 +482,10 @@ TEST_F(CloserTest, BusyWindowThatWakesIsConfirmedAndClosed)
     ASSERT_NO_FATAL_FAILURE(StartPeer("--busy-until-sent", &peer));
     HWND window = FindWindowA(VELTRANO_MAIN_CLASS, NULL);
     ASSERT_TRUE(window != NULL);
-    const DWORD hungWaitMs = PROCESS_HANG_GUARD_MS;
     DWORD waitStart = GetTickCount();
     while (!IsHungAppWindow(window)) {
-        ASSERT_LT(GetTickCount() - waitStart, hungWaitMs)
-            << "the busy window was not counted as hung within " << hungWaitMs << " ms";
+        ASSERT_LT(GetTickCount() - waitStart, PROCESS_HANG_GUARD_MS)
+            << "the busy window was not counted as hung within " << PROCESS_HANG_GUARD_MS << " ms";
         Sleep(50);
     }
     CloserRun run;

@@ -61,7 +61,7 @@ bool SaveScreen(InstallerDriver &driver, const std::string &path)
 {
     RedrawWindow(driver.Sheet(), NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
     DWORD_PTR ignored = 0;
-    SendMessageTimeoutA(driver.Sheet(), WM_NULL, 0, 0, SMTO_NORMAL, QUICK_WAIT_MS, &ignored);
+    SendMessageTimeoutA(driver.Sheet(), WM_NULL, 0, 0, SMTO_NORMAL, STEP_HANG_GUARD_MS, &ignored);
     Sleep(300);  // painting follows the queue; give it a moment before the picture is taken
     DeleteFileA(path.c_str());
     std::string unixPath = UnixPathOf(path.c_str());
@@ -163,12 +163,12 @@ int Close(const std::string &peer, const std::string &closer, const std::string 
     bool ready = true;
     for (PeerRun &run : peers) {
         DWORD waited = 0;
-        while (ReadWholeFile(run.Log).find(" ready ") == std::string::npos && waited < PROCESS_WAIT_MS) {
+        while (ReadWholeFile(run.Log).find(" ready ") == std::string::npos && waited < PROCESS_HANG_GUARD_MS) {
             Sleep(20);
             waited += 20;
         }
-        if (waited >= PROCESS_WAIT_MS) {
-            fprintf(stderr, "the %s did not come up within %d ms\n", run.Name, PROCESS_WAIT_MS);
+        if (waited >= PROCESS_HANG_GUARD_MS) {
+            fprintf(stderr, "the %s did not come up within %d ms\n", run.Name, PROCESS_HANG_GUARD_MS);
             ready = false;
         }
     }
@@ -179,19 +179,19 @@ int Close(const std::string &peer, const std::string &closer, const std::string 
     std::vector<char> environment = EnvironmentBlock({});
     DWORD code = 99;
     if (ready && StartProgram("\"" + closer + "\"", &environment, &closing)) {
-        if (WaitForExit(closing.hProcess, PROCESS_WAIT_MS, &code)) {
+        if (WaitForExit(closing.hProcess, PROCESS_HANG_GUARD_MS, &code)) {
             printf("  stickclose.exe ended after %lu ms with exit code %lu\n",
                    static_cast<unsigned long>(GetTickCount() - start), static_cast<unsigned long>(code));
             result = 0;
         } else {
-            fprintf(stderr, "stickclose.exe did not end within %d ms (killed)\n", PROCESS_WAIT_MS);
+            fprintf(stderr, "stickclose.exe did not end within %d ms (killed)\n", PROCESS_HANG_GUARD_MS);
         }
         CloseHandle(closing.hProcess);
         CloseHandle(closing.hThread);
     }
     for (PeerRun &run : peers) {
         DWORD peerCode = 0;
-        bool closed = WaitForExit(run.Process.hProcess, QUICK_WAIT_MS, &peerCode);
+        bool closed = WaitForExit(run.Process.hProcess, STEP_HANG_GUARD_MS, &peerCode);
         printf("  %s: %s\n", run.Name, closed ? "closed" : "still open (ended by the demo)");
         result = closed ? result : 1;
         std::string text = ReadWholeFile(run.Log);

@@ -14,9 +14,11 @@
 #include "resources/resource.h"
 #include "sample_desktop.h"
 #include "settings_text.h"
+#include "support/desktop_fixture.h"
 #include "support/files.h"
 #include "support/registry_snapshot.h"
 #include "support/temp_directory.h"
+#include "support/text.h"
 #include "support/tree_snapshot.h"
 #include "support/trees.h"
 #include "support/process.h"
@@ -28,13 +30,6 @@ namespace {
 // Shift-JIS: both trail bytes equal a backslash.
 #define HYOU "\x95\x5C"
 #define SO "\x83\x5C"
-
-std::string Replaced(std::string text, const std::string &from, const std::string &to)
-{
-    for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
-        text.replace(at, from.size(), to);
-    return text;
-}
 
 // The sample's lister plugin moved to a double-byte folder and file name: "imgview" becomes
 // HYOU SO for the folder and the file's base name, on the desktop and on the device alike.
@@ -73,7 +68,7 @@ protected:
 
     void TearDown() override
     {
-        RemoveSampleRegistry();
+        RemoveVeltranoKeys();
         RemoveTree(Root);
     }
 

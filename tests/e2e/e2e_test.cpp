@@ -13,6 +13,7 @@
 #include "resources/resource.h"
 #include "sample_desktop.h"
 #include "settings_text.h"
+#include "support/desktop_fixture.h"
 #include "support/files.h"
 #include "support/registry_snapshot.h"
 #include "support/temp_directory.h"
@@ -26,13 +27,6 @@
 namespace {
 
 const DWORD UNWANTED_ATTRIBUTES = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
-
-std::string WindowsFile(const char *name)
-{
-    char directory[MAX_PATH] = "";
-    GetWindowsDirectoryA(directory, MAX_PATH);
-    return std::string(directory) + "\\" + name;
-}
 
 bool Exists(const std::string &path)
 {
@@ -120,7 +114,7 @@ protected:
         EXPECT_EQ(std::vector<std::string>(),
                   RegistrationsNotCopiedFromTheirSource(AppData, Desktop + "\\vtmain.ini", {}, Desktop))
             << "registrations whose file is not a copy of their own plugin";
-        RemoveSampleRegistry();
+        RemoveVeltranoKeys();
         RemoveTree(Root);
     }
 
@@ -333,7 +327,7 @@ TEST_F(EndToEnd, MistypedSettingsPathHoldsThePageAndCancelWritesNothing)
     ASSERT_TRUE(driver.Press(SHEET_NEXT)) << driver.Failure();
 
     // The box is captioned with the path the user typed.
-    HWND box = driver.WaitForWindow(mistyped, QUICK_WAIT_MS);
+    HWND box = driver.WaitForWindow(mistyped, STEP_HANG_GUARD_MS);
     ASSERT_TRUE(box != NULL) << driver.Failure();
     std::vector<std::string> texts = ChildTexts(box);
     EXPECT_TRUE(std::set<std::string>(texts.begin(), texts.end()).count("Specified settings file not found!"));
@@ -391,7 +385,7 @@ TEST_F(EndToEnd, UpgradeStartLeavesTheDeviceAlone)
             windowsSeen += VisibleWindowsOf(driver.ProcessId()).size();
             return !driver.Running();
         },
-        "the upgrade start to end", PROCESS_WAIT_MS))
+        "the upgrade start to end", PROCESS_HANG_GUARD_MS))
         << driver.Failure();
     DWORD code = 99;
     ASSERT_TRUE(driver.WaitForExit(&code)) << driver.Failure();

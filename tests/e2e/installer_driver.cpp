@@ -98,7 +98,7 @@ void InstallerDriver::Kill()
 {
     if (Running()) {
         TerminateProcess(process_.hProcess, 99);
-        WaitForSingleObject(process_.hProcess, PROCESS_WAIT_MS);
+        WaitForSingleObject(process_.hProcess, PROCESS_HANG_GUARD_MS);
     }
 }
 
@@ -120,10 +120,10 @@ bool InstallerDriver::WaitUntil(const std::function<bool()> &condition, const st
 LRESULT InstallerDriver::SendBounded(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     DWORD_PTR result = 0;
-    if (!SendMessageTimeoutA(window, message, wParam, lParam, SMTO_NORMAL, QUICK_WAIT_MS, &result)) {
+    if (!SendMessageTimeoutA(window, message, wParam, lParam, SMTO_NORMAL, STEP_HANG_GUARD_MS, &result)) {
         if (IsWindow(window))
             Fail("the installer did not answer message " + std::to_string(message) + " within " +
-                 std::to_string(QUICK_WAIT_MS) + " ms");
+                 std::to_string(STEP_HANG_GUARD_MS) + " ms");
         return 0;
     }
     return static_cast<LRESULT>(result);
@@ -142,7 +142,7 @@ bool InstallerDriver::FindSheet(DWORD timeoutMs)
             for (HWND window : VisibleWindowsOf(process_.dwProcessId)) {
                 DWORD_PTR page = 0;
                 if (IsDialogClass(window) && WindowText(window) == SHEET_CAPTION &&
-                    SendMessageTimeoutA(window, PSM_GETCURRENTPAGEHWND, 0, 0, SMTO_NORMAL, QUICK_WAIT_MS, &page) &&
+                    SendMessageTimeoutA(window, PSM_GETCURRENTPAGEHWND, 0, 0, SMTO_NORMAL, STEP_HANG_GUARD_MS, &page) &&
                     page) {
                     sheet_ = window;
                     return true;

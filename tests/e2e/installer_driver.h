@@ -23,12 +23,6 @@
 
 enum SheetButton { SHEET_BACK, SHEET_NEXT, SHEET_FINISH, SHEET_CANCEL };
 
-enum {
-    QUICK_WAIT_MS = STEP_HANG_GUARD_MS,       // a page change, a button state, a control's answer
-    PROCESS_WAIT_MS = PROCESS_HANG_GUARD_MS,  // a Wine process start or end
-    RUN_WAIT_MS = RUN_HANG_GUARD_MS,          // the whole installation run
-};
-
 class InstallerDriver {
 public:
     InstallerDriver() = default;
@@ -41,17 +35,17 @@ public:
     DWORD ProcessId() const { return process_.dwProcessId; }
     DWORD ThreadId() const { return process_.dwThreadId; }
 
-    bool FindSheet(DWORD timeoutMs = PROCESS_WAIT_MS);
+    bool FindSheet(DWORD timeoutMs = PROCESS_HANG_GUARD_MS);
     HWND Sheet() const { return sheet_; }
 
     // The current page and its template id (0 when there is none).
     HWND Page();
     int CurrentTemplate();
-    bool WaitForTemplate(int templateId, DWORD timeoutMs = QUICK_WAIT_MS);
+    bool WaitForTemplate(int templateId, DWORD timeoutMs = STEP_HANG_GUARD_MS);
 
     bool ButtonUsable(SheetButton button);  // shown and enabled
     // Waits until the button is usable, then presses it.
-    bool Press(SheetButton button, DWORD timeoutMs = QUICK_WAIT_MS);
+    bool Press(SheetButton button, DWORD timeoutMs = STEP_HANG_GUARD_MS);
 
     // Controls of the current page.
     HWND Control(int id);
@@ -71,12 +65,12 @@ public:
     bool CheckRowNamed(int listId, const std::string &text);
 
     // A visible top-level window of the installer with this caption, or NULL (and a failure).
-    HWND WaitForWindow(const std::string &caption, DWORD timeoutMs = PROCESS_WAIT_MS);
+    HWND WaitForWindow(const std::string &caption, DWORD timeoutMs = PROCESS_HANG_GUARD_MS);
 
     bool WaitUntil(const std::function<bool()> &condition, const std::string &what,
-                   DWORD timeoutMs = QUICK_WAIT_MS);
+                   DWORD timeoutMs = STEP_HANG_GUARD_MS);
     // Waits for the installer to end; false (and a failure) when it does not, the process is then killed.
-    bool WaitForExit(DWORD *exitCode, DWORD timeoutMs = PROCESS_WAIT_MS);
+    bool WaitForExit(DWORD *exitCode, DWORD timeoutMs = PROCESS_HANG_GUARD_MS);
     bool Running() const;
     void Kill();
 

@@ -4,7 +4,7 @@
 
 #include "support/desktop_fixture.h"
 #include "support/files.h"
-#include "support/tree_snapshot.h"
+#include "support/text.h"
 
 #ifndef VELTRANO_FIXTURES_UNIX_DIR
 #error "the build names the fixtures directory"
@@ -14,48 +14,18 @@ namespace {
 
 typedef WCHAR *(CDECL *DosFileNameProc)(const char *);
 
+// The lines of a fixture text that are neither blank nor a comment ('#').
 std::vector<std::string> Lines(const std::string &text)
 {
     std::vector<std::string> lines;
-    size_t start = 0;
-    while (start < text.size()) {
-        size_t end = text.find('\n', start);
-        if (end == std::string::npos)
-            end = text.size();
-        std::string line = text.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        start = end + 1;
+    for (const std::string &line : TextLines(text)) {
         if (!line.empty() && line[0] != '#')
             lines.push_back(line);
     }
     return lines;
 }
 
-std::string Replaced(std::string text, const std::string &from, const std::string &to)
-{
-    for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
-        text.replace(at, from.size(), to);
-    return text;
-}
-
-}  // namespace
-
-std::string FixturesDirectory()
-{
-    DosFileNameProc toDos = reinterpret_cast<DosFileNameProc>(
-        reinterpret_cast<void *>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_dos_file_name")));
-    if (!toDos)
-        return "";
-    WCHAR *wide = toDos(VELTRANO_FIXTURES_UNIX_DIR);
-    if (!wide)
-        return "";
-    char path[MAX_PATH] = "";
-    WideCharToMultiByte(CP_ACP, 0, wide, -1, path, MAX_PATH, NULL, NULL);
-    HeapFree(GetProcessHeap(), 0, wide);
-    return path;
-}
-
+// Copies a directory tree with the ANSI functions, as the names of the double-byte cases need.
 bool CopyDirectoryTree(const std::string &source, const std::string &target)
 {
     if (!CreateDirectoryA(target.c_str(), NULL) && GetLastError() != ERROR_ALREADY_EXISTS)
@@ -77,6 +47,23 @@ bool CopyDirectoryTree(const std::string &source, const std::string &target)
     } while (FindNextFileA(search, &found));
     FindClose(search);
     return ok;
+}
+
+}  // namespace
+
+std::string FixturesDirectory()
+{
+    DosFileNameProc toDos = reinterpret_cast<DosFileNameProc>(
+        reinterpret_cast<void *>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_dos_file_name")));
+    if (!toDos)
+        return "";
+    WCHAR *wide = toDos(VELTRANO_FIXTURES_UNIX_DIR);
+    if (!wide)
+        return "";
+    char path[MAX_PATH] = "";
+    WideCharToMultiByte(CP_ACP, 0, wide, -1, path, MAX_PATH, NULL, NULL);
+    HeapFree(GetProcessHeap(), 0, wide);
+    return path;
 }
 
 std::vector<SampleRegistryValue> SampleRegistryValues()
@@ -103,7 +90,7 @@ bool InstallSampleDesktop(const std::string &desktop, std::string *failure)
         *failure = "cannot copy the sample desktop to " + desktop;
         return false;
     }
-    RemoveSampleRegistry();
+    RemoveVeltranoKeys();
     std::vector<SampleRegistryValue> values = SampleRegistryValues();
     if (values.empty()) {
         *failure = "no registry values in sample-registry.txt";
@@ -111,28 +98,13 @@ bool InstallSampleDesktop(const std::string &desktop, std::string *failure)
     }
     for (const SampleRegistryValue &value : values) {
         HKEY hive = value.Hive == "HKLM" ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
-        HKEY key;
-        if (RegCreateKeyExA(hive, "SOFTWARE\\Ostrand\\Veltrano", 0, NULL, 0, KEY_WRITE, NULL, &key, NULL) !=
-            ERROR_SUCCESS) {
-            *failure = "cannot create the Veltrano key under " + value.Hive;
-            return false;
-        }
         std::string text = Replaced(value.Text, "{desktop}", desktop);
-        LONG result = RegSetValueExA(key, value.Name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE *>(text.c_str()),
-                                     static_cast<DWORD>(text.size() + 1));
-        RegCloseKey(key);
-        if (result != ERROR_SUCCESS) {
-            *failure = "cannot write " + value.Hive + " " + value.Name;
+        if (!WriteVeltranoValues(hive, {TextValue(value.Name, text)}, failure)) {
+            *failure += "under " + value.Hive;
             return false;
         }
     }
     return true;
-}
-
-void RemoveSampleRegistry()
-{
-    RemoveVeltranoKey(HKEY_LOCAL_MACHINE);
-    RemoveVeltranoKey(HKEY_CURRENT_USER);
 }
 
 std::vector<DeviceEntry> ReadDeviceListing(const std::string &path)

@@ -8,15 +8,9 @@
 // Windows path of tests/fixtures in the source tree.
 std::string FixturesDirectory();
 
-// Copies a directory tree (files keep their contents; directories are created). False on any error.
-bool CopyDirectoryTree(const std::string &source, const std::string &target);
-
 // Lays the sample installation out at `desktop` (which must not exist yet) and writes its
 // registry values, {desktop} replaced by that directory. False, with the reason, on any error.
 bool InstallSampleDesktop(const std::string &desktop, std::string *failure);
-
-// Removes the registry values of the sample (the whole Veltrano key of both hives).
-void RemoveSampleRegistry();
 
 // One registry value of the sample: hive ("HKLM" or "HKCU"), name, text with {desktop}.
 struct SampleRegistryValue {

@@ -4,16 +4,12 @@
 
 #include <map>
 
+#include "support/ini_files.h"
+#include "support/text.h"
+
 namespace {
 
-std::string Trim(const std::string &text)
-{
-    size_t first = text.find_first_not_of(" \t\r");
-    if (first == std::string::npos)
-        return "";
-    size_t last = text.find_last_not_of(" \t\r");
-    return text.substr(first, last - first + 1);
-}
+const char BLANKS[] = " \t\r";
 
 std::string Lower(std::string text)
 {
@@ -44,28 +40,20 @@ SectionMap Index(const std::vector<SettingsSection> &sections, std::string &dupl
 std::vector<SettingsSection> ParseSettings(const std::string &text)
 {
     std::vector<SettingsSection> sections;
-    size_t start = 0;
-    while (start < text.size()) {
-        size_t end = text.find('\n', start);
-        if (end == std::string::npos)
-            end = text.size();
-        std::string line = Trim(text.substr(start, end - start));
-        start = end + 1;
-        if (line.empty() || line[0] == ';')
-            continue;
-        if (line[0] == '[') {
-            size_t close = line.find(']');
-            sections.push_back({Trim(line.substr(1, close == std::string::npos ? std::string::npos : close - 1)), {}});
-            continue;
-        }
-        if (sections.empty())
-            sections.push_back({"", {}});
-        size_t equals = line.find('=');
-        if (equals == std::string::npos)
-            sections.back().Keys.push_back({line, ""});
-        else
-            sections.back().Keys.push_back({Trim(line.substr(0, equals)), Trim(line.substr(equals + 1))});
-    }
+    ReadIniText(
+        text, [&](const std::string &name) { sections.push_back({Trim(name, BLANKS), {}}); },
+        [&](const std::string &line) {
+            if (line[0] == ';')
+                return;
+            if (sections.empty())
+                sections.push_back({"", {}});
+            size_t equals = line.find('=');
+            if (equals == std::string::npos)
+                sections.back().Keys.push_back({line, ""});
+            else
+                sections.back().Keys.push_back(
+                    {Trim(line.substr(0, equals), BLANKS), Trim(line.substr(equals + 1), BLANKS)});
+        });
     return sections;
 }
 

@@ -70,7 +70,7 @@ bool FinishInstallation(InstallerDriver &driver, const PageReady &ready)
 {
     if (Arrive(driver, IDD_PROGRESS) &&
         driver.WaitUntil([&] { return driver.ButtonUsable(SHEET_FINISH); }, "the installation run to end",
-                         RUN_WAIT_MS)) {
+                         RUN_HANG_GUARD_MS)) {
         std::string outcome = driver.Text(IDC_FIRST_PLAIN_LABEL);
         if (outcome != "Installation complete!")
             driver.Fail("the progress page reports \"" + outcome + "\"");

@@ -206,13 +206,6 @@ protected:
         EXPECT_EQ(Describe(expected), Describe(ListDirectory(fixture_.DeviceDir)));
     }
 
-    std::string IniValue(const char *section, const char *key)
-    {
-        char value[1024];
-        GetPrivateProfileStringA(section, key, "<absent>", value, sizeof(value), TargetIni().c_str());
-        return value;
-    }
-
     Fixture fixture_;
     RecordingReport recording_;
     std::string savedCurrentDir_;
@@ -233,7 +226,7 @@ TEST_F(InstallationTest, PortableRewriteOfARealisticDesktopFile)
     ExpectDeviceFiles({"vpx_ftp.ini", "vtmain.bar", "vtmain.ini"});
     ExpectSameBytes(Desktop("vtmain.bar"), Device("vtmain.bar"));
     ExpectSameBytes(fixture_.FtpIniPath, Device("vpx_ftp.ini"));
-    EXPECT_EQ("%U3_APP_DATA_PATH%\\vtmain.bar", IniValue("Buttonbar", "Buttonbar"));
+    EXPECT_EQ("%U3_APP_DATA_PATH%\\vtmain.bar", ProfileValue(TargetIni(), "Buttonbar", "Buttonbar"));
     // English and nothing else to show: the status line keeps the template's text.
     EXPECT_EQ(NO_STATUS, Status());
     EXPECT_EQ(0, InstallState.AbortRequested);
@@ -261,9 +254,9 @@ TEST_P(ReplacedFiles, ArriveWithTheArchiveAttributeAlone)
         EXPECT_EQ(static_cast<DWORD>(FILE_ATTRIBUTE_ARCHIVE), GetFileAttributesA(Device(name).c_str())) << name;
     ExpectSameBytes(Desktop("default.bar"), Device("default.bar"));
     ExpectSameBytes(fixture_.FtpIniPath, Device("vpx_ftp.ini"));
-    EXPECT_EQ("<absent>", IniValue("Configuration", "Stale"));
-    EXPECT_EQ("C:\\Veltrano", IniValue("Configuration", "InstallDir"));
-    EXPECT_EQ("%U3_APP_DATA_PATH%", IniValue("Configuration", "TabDir"));
+    EXPECT_EQ("<absent>", ProfileValue(TargetIni(), "Configuration", "Stale"));
+    EXPECT_EQ("C:\\Veltrano", ProfileValue(TargetIni(), "Configuration", "InstallDir"));
+    EXPECT_EQ("%U3_APP_DATA_PATH%", ProfileValue(TargetIni(), "Configuration", "TabDir"));
 }
 
 INSTANTIATE_TEST_SUITE_P(InstallationTest, ReplacedFiles, testing::Bool(),
@@ -300,7 +293,7 @@ TEST_P(ButtonBarSettingNamingNoFile, CopiesNothing)
     EXPECT_EQ(deviceBefore, GetFileAttributesA(fixture_.DeviceDir.c_str()));
     EXPECT_EQ(rootBefore, GetFileAttributesA(fixture_.Root.c_str()));
     ExpectDeviceFiles({"default.bar", "vtmain.ini"});
-    EXPECT_EQ("%U3_APP_DATA_PATH%\\default.bar", IniValue("Buttonbar", "Buttonbar"));
+    EXPECT_EQ("%U3_APP_DATA_PATH%\\default.bar", ProfileValue(TargetIni(), "Buttonbar", "Buttonbar"));
 }
 
 INSTANTIATE_TEST_SUITE_P(InstallationTest, ButtonBarSettingNamingNoFile,
@@ -334,7 +327,7 @@ TEST_P(ButtonBarFile, FollowsTheDesktopSetting)
     SetEnvironmentVariableA("VELTRANO_PATH", fixture_.DesktopDir.c_str());
     Run();
 
-    EXPECT_EQ(std::string("%U3_APP_DATA_PATH%\\") + c.ExpectedName, IniValue("Buttonbar", "Buttonbar"));
+    EXPECT_EQ(std::string("%U3_APP_DATA_PATH%\\") + c.ExpectedName, ProfileValue(TargetIni(), "Buttonbar", "Buttonbar"));
     std::string bytes;
     if (c.ExpectedBytes) {
         EXPECT_TRUE(ReadFileBytes(Device(c.ExpectedName), &bytes)) << "button bar file not copied";
@@ -405,7 +398,7 @@ TEST_P(FtpSettingsFile, CopiedOnlyWhenItIsAFile)
         ExpectDeviceFiles({"vtmain.ini"});
     }
     // The rewrite goes on regardless.
-    EXPECT_EQ("%U3_APP_DATA_PATH%\\Plugins", IniValue("configuration", "pluginbasedir"));
+    EXPECT_EQ("%U3_APP_DATA_PATH%\\Plugins", ProfileValue(TargetIni(), "configuration", "pluginbasedir"));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -546,8 +539,8 @@ TEST_P(LanguageStep, WritesTheLanguageKeys)
     InstallState.LanguageIndex = c.Index;
     Run();
 
-    EXPECT_EQ(c.ExpectedIni ? c.ExpectedIni : "<absent>", IniValue("Configuration", "LanguageIni"));
-    EXPECT_EQ(c.ExpectedMenu ? c.ExpectedMenu : "<absent>", IniValue("Configuration", "Mainmenu"));
+    EXPECT_EQ(c.ExpectedIni ? c.ExpectedIni : "<absent>", ProfileValue(TargetIni(), "Configuration", "LanguageIni"));
+    EXPECT_EQ(c.ExpectedMenu ? c.ExpectedMenu : "<absent>", ProfileValue(TargetIni(), "Configuration", "Mainmenu"));
     EXPECT_EQ(c.ExpectedStatus, Status());
     IniFile written;
     ReadIniFile(TargetIni(), &written);
@@ -658,7 +651,7 @@ TEST_F(InstallationTest, ComposedPathsTooLongAreNotCut)
     Run();
 
     EXPECT_EQ(static_cast<DWORD>(FILE_ATTRIBUTE_ARCHIVE), GetFileAttributesA(TargetIni().c_str()));
-    EXPECT_EQ("%U3_APP_DATA_PATH%\\default.bar", IniValue("Buttonbar", "Buttonbar"));
+    EXPECT_EQ("%U3_APP_DATA_PATH%\\default.bar", ProfileValue(TargetIni(), "Buttonbar", "Buttonbar"));
     // a.ini fits (254 characters); lsplugin.ini (261) and the two above would have been cut.
     ExpectDeviceFiles({"a.ini", "vtmain.ini"});
 }
@@ -695,7 +688,7 @@ TEST_P(ButtonBarSettingTooLong, IsNotCut)
     std::string bar;
     ReadFileBytes(Device("default.bar"), &bar);
     EXPECT_EQ("default bar", bar);
-    EXPECT_EQ("%U3_APP_DATA_PATH%\\default.bar", IniValue("Buttonbar", "Buttonbar"));
+    EXPECT_EQ("%U3_APP_DATA_PATH%\\default.bar", ProfileValue(TargetIni(), "Buttonbar", "Buttonbar"));
 }
 
 INSTANTIATE_TEST_SUITE_P(InstallationTest, ButtonBarSettingTooLong, testing::Bool(),
@@ -711,7 +704,7 @@ TEST_F(InstallationTest, LongButtonBarNameIsWrittenWhole)
     desktop.MainIni = std::string(SIMPLE_DESKTOP_INI) + "[buttonbar]\r\nbuttonbar=bars\\" + name + "\r\n";
     Prepare(desktop);
     Run();
-    EXPECT_EQ("%U3_APP_DATA_PATH%\\" + name, IniValue("Buttonbar", "Buttonbar"));
+    EXPECT_EQ("%U3_APP_DATA_PATH%\\" + name, ProfileValue(TargetIni(), "Buttonbar", "Buttonbar"));
     ExpectDeviceFiles({"vtmain.ini"});
 }
 

@@ -3,10 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
-#include <commctrl.h>
 
 #include <algorithm>
 #include <map>
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,14 +15,17 @@
 #include "engine/plugin_transfer.h"
 #include "pages/plugin_list.h"
 #include "support/files.h"
+#include "support/ini_files.h"
 #include "support/install_state_fixture.h"
 #include "support/recording_report.h"
 #include "support/temp_directory.h"
+#include "support/text.h"
 #include "support/trees.h"
 
 namespace {
 
 typedef std::vector<std::string> Lines;
+
 
 class PluginTransferTest : public ::testing::Test {
 protected:
@@ -97,85 +101,315 @@ protected:
     }
 };
 
-TEST_F(PluginTransferTest, SharedPackerDirectoryIsCopiedOnce)
-{
-    DesktopFile("plugins\\arc\\arc.vpx");
-    DesktopFile("plugins\\arc\\lang\\arc.lng");
-    DesktopFile("plugins\\arc\\old.zip");
-    Settings("[PackerPlugins]\n"
-             "arc=21,%VELTRANO_PATH%\\plugins\\arc\\arc.vpx\n"
-             "tar=21,%VELTRANO_PATH%\\plugins\\arc\\arc.vpx\n");
-    OpenList({"Packer: arc", "Packer: tar"});
-    Transfer();
 
-    Lines expectedFiles = {"vpx\\", "vpx\\arc\\", "vpx\\arc\\arc.vpx", "vpx\\arc\\lang\\",
-                           "vpx\\arc\\lang\\arc.lng"};
-    EXPECT_EQ(expectedFiles, DeviceFiles());
-    Lines expected = {"arc=21,%U3_APP_DATA_PATH%\\Plugins\\vpx\\arc\\arc.vpx",
-                      "tar=21,%U3_APP_DATA_PATH%\\Plugins\\vpx\\arc\\arc.vpx"};
-    EXPECT_EQ(expected, PortableSection("PackerPlugins"));
-    EXPECT_EQ(Device + "\\Plugins\\vpx\\arc\\", CopiedTo("Packer: arc"));
-    EXPECT_EQ(Device + "\\Plugins\\vpx\\arc\\", CopiedTo("Packer: tar"));
+// A source file opened with no sharing while the transfer runs: its copy fails.
+struct LockedFile {
+    explicit LockedFile(const std::string &path)
+        : Handle(CreateFileA(path.c_str(), GENERIC_READ, 0, NULL, OPEN_EXISTING, 0, NULL))
+    {
+    }
+    ~LockedFile()
+    {
+        if (Handle != INVALID_HANDLE_VALUE)
+            CloseHandle(Handle);
+    }
+    HANDLE Handle;
+};
+
+// One transfer: the desktop, the rows checked, the answers to the boxes, and what must result.
+// "{device}" in an expected text stands for the device directory.
+struct TransferCase {
+    const char *Name;
+    std::vector<std::pair<std::string, std::string>> Files;  // below the desktop: path, content
+    const char *Locked = NULL;  // a desktop file held open without sharing during the transfer
+    std::string Settings;
+    Lines Checked;  // row labels
+    const char *CancelOn = NULL;      // stop on the copy failure whose target ends so, go on after others
+    std::optional<Lines> Failures;    // the copy failures that must have been reported, in order
+    int AbortRequested = -1;          // -1: not looked at
+    std::vector<std::pair<const char *, Lines>> Sections;  // of the portable file
+    struct Copied {
+        const char *Label;
+        const char *Folder;  // the row's "copied to" column
+        const char *Note;
+    };
+    std::vector<Copied> CopiedTo;
+    std::optional<Lines> DeviceFiles;  // below Plugins
+    const char *DeviceFilesNote = "";
+    std::vector<std::pair<std::string, std::string>> DeviceContents;  // below the device: path, content
+    Lines Absent;                      // below the device
+    bool NothingBesideDesktopAndDevice = false;
+};
+
+void PrintTo(const TransferCase &c, std::ostream *out)
+{
+    *out << c.Name;
 }
 
-TEST_F(PluginTransferTest, ListerKeysAreRenumberedWithTheirCompanion)
+std::vector<TransferCase> TransferCases()
 {
-    DesktopFile("plugins\\img\\imgview.vlx");
-    DesktopFile("plugins\\txt\\text.vlx");
-    DesktopFile("plugins\\wdx\\info.wdx");
-    Settings("[ListerPlugins]\n"
-             "3=%VELTRANO_PATH%\\plugins\\img\\imgview.vlx\n"
-             "3_detect=EXT=\"JPG\" | EXT=\"PNG\"\n"
-             "7=%VELTRANO_PATH%\\plugins\\txt\\text.vlx\n"
-             "7_detect=\n"
-             "[ContentPlugins]\n"
-             "5=%VELTRANO_PATH%\\plugins\\wdx\\info.wdx\n"
-             "5_detect=size>0\n");
-    OpenList({"Lister: 3: imgview", "Lister: 7: text", "Content: 5: info"});
-    Transfer();
-
-    Lines lister = {"0=%U3_APP_DATA_PATH%\\Plugins\\vlx\\imgview\\imgview.vlx",
-                    "0_detect=\"EXT=\"JPG\" | EXT=\"PNG\"\"",
-                    "1=%U3_APP_DATA_PATH%\\Plugins\\vlx\\text\\text.vlx"};
-    EXPECT_EQ(lister, PortableSection("ListerPlugins"));
-    Lines content = {"0=%U3_APP_DATA_PATH%\\Plugins\\vdx\\info\\info.wdx", "0_detect=\"size>0\""};
-    EXPECT_EQ(content, PortableSection("ContentPlugins"));
+    std::vector<TransferCase> cases;
+    {
+        TransferCase c;
+        c.Name = "SharedPackerDirectoryIsCopiedOnce";
+        c.Files = {{"plugins\\arc\\arc.vpx", "plugin"}, {"plugins\\arc\\lang\\arc.lng", "plugin"},
+                   {"plugins\\arc\\old.zip", "plugin"}};
+        c.Settings = "[PackerPlugins]\n"
+                     "arc=21,%VELTRANO_PATH%\\plugins\\arc\\arc.vpx\n"
+                     "tar=21,%VELTRANO_PATH%\\plugins\\arc\\arc.vpx\n";
+        c.Checked = {"Packer: arc", "Packer: tar"};
+        c.DeviceFiles = Lines{"vpx\\", "vpx\\arc\\", "vpx\\arc\\arc.vpx", "vpx\\arc\\lang\\", "vpx\\arc\\lang\\arc.lng"};
+        c.Sections = {{"PackerPlugins",
+                       {"arc=21,%U3_APP_DATA_PATH%\\Plugins\\vpx\\arc\\arc.vpx",
+                        "tar=21,%U3_APP_DATA_PATH%\\Plugins\\vpx\\arc\\arc.vpx"}}};
+        c.CopiedTo = {{"Packer: arc", "{device}\\Plugins\\vpx\\arc\\", ""},
+                      {"Packer: tar", "{device}\\Plugins\\vpx\\arc\\", ""}};
+        cases.push_back(c);
+    }
+    {
+        TransferCase c;
+        c.Name = "ListerKeysAreRenumberedWithTheirCompanion";
+        c.Files = {{"plugins\\img\\imgview.vlx", "plugin"}, {"plugins\\txt\\text.vlx", "plugin"},
+                   {"plugins\\wdx\\info.wdx", "plugin"}};
+        c.Settings = "[ListerPlugins]\n"
+                     "3=%VELTRANO_PATH%\\plugins\\img\\imgview.vlx\n"
+                     "3_detect=EXT=\"JPG\" | EXT=\"PNG\"\n"
+                     "7=%VELTRANO_PATH%\\plugins\\txt\\text.vlx\n"
+                     "7_detect=\n"
+                     "[ContentPlugins]\n"
+                     "5=%VELTRANO_PATH%\\plugins\\wdx\\info.wdx\n"
+                     "5_detect=size>0\n";
+        c.Checked = {"Lister: 3: imgview", "Lister: 7: text", "Content: 5: info"};
+        c.Sections = {{"ListerPlugins",
+                       {"0=%U3_APP_DATA_PATH%\\Plugins\\vlx\\imgview\\imgview.vlx",
+                        "0_detect=\"EXT=\"JPG\" | EXT=\"PNG\"\"",
+                        "1=%U3_APP_DATA_PATH%\\Plugins\\vlx\\text\\text.vlx"}},
+                      {"ContentPlugins",
+                       {"0=%U3_APP_DATA_PATH%\\Plugins\\vdx\\info\\info.wdx", "0_detect=\"size>0\""}}};
+        cases.push_back(c);
+    }
+    {
+        TransferCase c;
+        c.Name = "FlagsPrefixStaysForPackersOnly";
+        c.Files = {{"plugins\\fs\\net.vfx", "plugin"}, {"plugins\\zip\\zip.vpx", "plugin"}};
+        c.Settings = "[PackerPlugins]\n"
+                     "zip=1234,%VELTRANO_PATH%\\plugins\\zip\\zip.vpx\n"
+                     "[FileSystemPlugins]\n"
+                     "Network=7,%VELTRANO_PATH%\\plugins\\fs\\net.vfx\n";
+        c.Checked = {"Packer: zip", "File System: Network"};
+        c.Sections = {{"PackerPlugins", {"zip=1234,%U3_APP_DATA_PATH%\\Plugins\\vpx\\zip\\zip.vpx"}},
+                      {"FileSystemPlugins", {"Network=%U3_APP_DATA_PATH%\\Plugins\\vfx\\net\\net.vfx"}}};
+        cases.push_back(c);
+    }
+    {
+        TransferCase c;
+        c.Name = "ListerReusesAPackerDirectory";
+        c.Files = {{"plugins\\multi\\multi.vpx", "plugin"}, {"plugins\\multi\\multi.vlx", "plugin"},
+                   {"plugins\\multi\\second.vpx", "plugin"}};
+        c.Settings = "[PackerPlugins]\n"
+                     "multi=%VELTRANO_PATH%\\plugins\\multi\\multi.vpx\n"
+                     "second=%VELTRANO_PATH%\\PLUGINS\\Multi\\second.vpx\n"
+                     "[ListerPlugins]\n"
+                     "0=%VELTRANO_PATH%\\plugins\\multi\\multi.vlx\n";
+        c.Checked = {"Packer: multi", "Packer: second", "Lister: 0: multi"};
+        c.DeviceFiles = Lines{"vpx\\", "vpx\\multi\\", "vpx\\multi\\multi.vlx", "vpx\\multi\\multi.vpx",
+                              "vpx\\multi\\second.vpx"};
+        c.DeviceFilesNote = "no second directory is made";
+        c.Sections = {{"PackerPlugins",
+                       {"multi=%U3_APP_DATA_PATH%\\Plugins\\vpx\\multi\\multi.vpx",
+                        "second=%U3_APP_DATA_PATH%\\Plugins\\vpx\\multi\\second.vpx"}},
+                      {"ListerPlugins", {"0=%U3_APP_DATA_PATH%\\Plugins\\vpx\\multi\\multi.vlx"}}};
+        cases.push_back(c);
+    }
+    {
+        TransferCase c;
+        c.Name = "FailedCopyUsesNoNumber";
+        c.Files = {{"plugins\\bad\\bad.vlx", "plugin"}, {"plugins\\good\\good.vlx", "plugin"}};
+        c.Locked = "plugins\\bad\\bad.vlx";
+        c.Settings = "[ListerPlugins]\n"
+                     "1=%VELTRANO_PATH%\\plugins\\bad\\bad.vlx\n"
+                     "2=%VELTRANO_PATH%\\plugins\\good\\good.vlx\n";
+        c.Checked = {"Lister: 1: bad", "Lister: 2: good"};
+        c.Sections = {{"ListerPlugins", {"0=%U3_APP_DATA_PATH%\\Plugins\\vlx\\good\\good.vlx"}}};
+        c.AbortRequested = 0;
+        c.CopiedTo = {{"Lister: 1: bad", "{device}\\Plugins\\vlx\\bad\\", "written before the copy"}};
+        cases.push_back(c);
+    }
+    {
+        TransferCase c;
+        c.Name = "CancelledCopyStopsTheRest";
+        c.Files = {{"plugins\\a\\a.vpx", "plugin"}, {"plugins\\b\\b.vpx", "plugin"}, {"plugins\\c\\c.vpx", "plugin"}};
+        c.Locked = "plugins\\b\\b.vpx";
+        c.Settings = "[PackerPlugins]\n"
+                     "a=%VELTRANO_PATH%\\plugins\\a\\a.vpx\n"
+                     "b=%VELTRANO_PATH%\\plugins\\b\\b.vpx\n"
+                     "c=%VELTRANO_PATH%\\plugins\\c\\c.vpx\n";
+        c.Checked = {"Packer: a", "Packer: b", "Packer: c"};
+        c.CancelOn = "b.vpx";
+        c.Failures = Lines{"{device}\\Plugins\\vpx\\b\\b.vpx"};
+        c.AbortRequested = 1;
+        c.Sections = {{"PackerPlugins", {"a=%U3_APP_DATA_PATH%\\Plugins\\vpx\\a\\a.vpx"}}};
+        c.CopiedTo = {{"Packer: c", "", ""}};
+        c.Absent = {"Plugins\\vpx\\c"};
+        cases.push_back(c);
+    }
+    {
+        TransferCase c;
+        c.Name = "UnsafePluginNamesAreSkipped";
+        c.Files = {{"plugins\\evil\\evil.vpx", "plugin"}, {"plugins\\shared\\good.vpx", "plugin"}};
+        c.Settings = "[PackerPlugins]\n"
+                     "climb=%VELTRANO_PATH%\\plugins\\evil\\../../../x.vpx\n"
+                     "drive=%VELTRANO_PATH%\\plugins\\evil\\c:x.vpx\n"
+                     "nobase=%VELTRANO_PATH%\\plugins\\evil\\.vpx\n"
+                     "dots=%VELTRANO_PATH%\\plugins\\shared\\...vpx\n"
+                     "good=%VELTRANO_PATH%\\plugins\\shared\\good.vpx\n";
+        c.Checked = {"Packer: climb", "Packer: drive", "Packer: nobase", "Packer: dots", "Packer: good"};
+        // Each plugin left out is put to the user, named by its row; OK goes on with the next.
+        c.Failures = Lines{"Packer: climb", "Packer: drive", "Packer: nobase", "Packer: dots"};
+        c.AbortRequested = 0;
+        // The nearest earlier row of the shared directory made no target: the row makes its own.
+        c.DeviceFiles = Lines{"vpx\\", "vpx\\good\\", "vpx\\good\\good.vpx"};
+        c.Sections = {{"PackerPlugins", {"good=%U3_APP_DATA_PATH%\\Plugins\\vpx\\good\\good.vpx"}}};
+        c.CopiedTo = {{"Packer: climb", "", ""}, {"Packer: drive", "", ""}, {"Packer: nobase", "", ""},
+                      {"Packer: dots", "", ""}};
+        c.NothingBesideDesktopAndDevice = true;
+        cases.push_back(c);
+    }
+    {
+        // A directory that arrived whole but without the plugin file itself (missing from its
+        // directory, or of a kind the copy leaves behind) registers nothing: the file is put to the
+        // user as one that did not arrive, and the other plugins of the directory still register.
+        TransferCase c;
+        c.Name = "PluginFileThatDidNotArriveIsNotRegistered";
+        c.Files = {{"plugins\\multi\\multi.vpx", "plugin"}, {"plugins\\multi\\pack.zip", "plugin"}};
+        c.Settings = "[PackerPlugins]\n"
+                     "gone=%VELTRANO_PATH%\\plugins\\multi\\gone.vpx\n"
+                     "pack=%VELTRANO_PATH%\\plugins\\multi\\pack.zip\n"
+                     "multi=%VELTRANO_PATH%\\plugins\\multi\\multi.vpx\n";
+        c.Checked = {"Packer: gone", "Packer: pack", "Packer: multi"};
+        c.Failures = Lines{"{device}\\Plugins\\vpx\\gone\\gone.vpx", "{device}\\Plugins\\vpx\\gone\\pack.zip"};
+        c.Sections = {{"PackerPlugins", {"multi=%U3_APP_DATA_PATH%\\Plugins\\vpx\\gone\\multi.vpx"}}};
+        c.AbortRequested = 0;
+        cases.push_back(c);
+    }
+    {
+        // Two plugin directories whose files share a base name: the second source gets a folder of
+        // its own, named with a suffix, and each registration names its own source's file.
+        TransferCase c;
+        c.Name = "SameBaseNameFromAnotherDirectoryGetsItsOwnFolder";
+        c.Files = {{"plugins\\arc\\arc.vpx", "first"}, {"plugins\\arc2\\arc.vpx", "second"},
+                   {"plugins\\arc2\\more.vpx", "second more"}};
+        c.Settings = "[PackerPlugins]\n"
+                     "arc=%VELTRANO_PATH%\\plugins\\arc\\arc.vpx\n"
+                     "zip=%VELTRANO_PATH%\\plugins\\arc2\\arc.vpx\n"
+                     "more=%VELTRANO_PATH%\\plugins\\arc2\\more.vpx\n";
+        c.Checked = {"Packer: arc", "Packer: zip", "Packer: more"};
+        c.Sections = {{"PackerPlugins",
+                       {"arc=%U3_APP_DATA_PATH%\\Plugins\\vpx\\arc\\arc.vpx",
+                        "zip=%U3_APP_DATA_PATH%\\Plugins\\vpx\\arc_2\\arc.vpx",
+                        "more=%U3_APP_DATA_PATH%\\Plugins\\vpx\\arc_2\\more.vpx"}}};
+        c.DeviceFiles = Lines{"vpx\\",        "vpx\\arc\\",          "vpx\\arc\\arc.vpx",
+                              "vpx\\arc_2\\", "vpx\\arc_2\\arc.vpx", "vpx\\arc_2\\more.vpx"};
+        c.DeviceContents = {{"Plugins\\vpx\\arc_2\\arc.vpx", "second"}};
+        c.CopiedTo = {{"Packer: more", "{device}\\Plugins\\vpx\\arc_2\\", ""}};
+        cases.push_back(c);
+    }
+    {
+        // Source directories are told apart without regard to case when a folder is chosen, too: a
+        // row whose nearest earlier row of its directory made no folder (an unsafe plugin name)
+        // shares the folder of a row further back that names the same directory in another case.
+        TransferCase c;
+        c.Name = "SameDirectoryInAnotherCaseSharesItsFolder";
+        c.Files = {{"plugins\\arc\\arc.vpx", "plugin"}};
+        c.Settings = "[PackerPlugins]\n"
+                     "a=%VELTRANO_PATH%\\plugins\\Arc\\arc.vpx\n"
+                     "b=%VELTRANO_PATH%\\plugins\\arc\\c:arc.vpx\n"
+                     "c=%VELTRANO_PATH%\\plugins\\arc\\arc.vpx\n";
+        c.Checked = {"Packer: a", "Packer: b", "Packer: c"};
+        c.Failures = Lines{"Packer: b"};
+        c.CopiedTo = {{"Packer: b", "", ""},
+                      {"Packer: c", "{device}\\Plugins\\vpx\\arc\\", "a second folder for one directory"}};
+        c.Sections = {{"PackerPlugins",
+                       {"a=%U3_APP_DATA_PATH%\\Plugins\\vpx\\arc\\arc.vpx",
+                        "c=%U3_APP_DATA_PATH%\\Plugins\\vpx\\arc\\arc.vpx"}}};
+        c.DeviceFiles = Lines{"vpx\\", "vpx\\arc\\", "vpx\\arc\\arc.vpx"};
+        cases.push_back(c);
+    }
+    return cases;
 }
 
-TEST_F(PluginTransferTest, FlagsPrefixStaysForPackersOnly)
+class PluginTransferCases : public PluginTransferTest, public ::testing::WithParamInterface<TransferCase> {
+protected:
+    std::string Placed(const std::string &text) const { return Replaced(text, "{device}", Device); }
+    Lines Placed(const Lines &texts) const
+    {
+        Lines placed;
+        for (const std::string &text : texts)
+            placed.push_back(Placed(text));
+        return placed;
+    }
+    // The entries directly in the root: what the transfer made beside the desktop and the device.
+    Lines TopOfRoot() const
+    {
+        Lines top;
+        for (const std::string &entry : ListTree(Root)) {
+            if (std::count(entry.begin(), entry.end(), '\\') == 0 ||
+                (std::count(entry.begin(), entry.end(), '\\') == 1 && entry.back() == '\\'))
+                top.push_back(entry);
+        }
+        return top;
+    }
+};
+
+TEST_P(PluginTransferCases, Transfer)
 {
-    DesktopFile("plugins\\fs\\net.vfx");
-    DesktopFile("plugins\\zip\\zip.vpx");
-    Settings("[PackerPlugins]\n"
-             "zip=1234,%VELTRANO_PATH%\\plugins\\zip\\zip.vpx\n"
-             "[FileSystemPlugins]\n"
-             "Network=7,%VELTRANO_PATH%\\plugins\\fs\\net.vfx\n");
-    OpenList({"Packer: zip", "File System: Network"});
+    const TransferCase &c = GetParam();
+    for (const auto &file : c.Files)
+        DesktopFile(file.first, file.second);
+    std::unique_ptr<LockedFile> locked;
+    if (c.Locked) {
+        locked.reset(new LockedFile(Desktop + "\\" + c.Locked));
+        ASSERT_NE(INVALID_HANDLE_VALUE, locked->Handle);
+    }
+    Settings(c.Settings);
+    OpenList(c.Checked);
+    if (c.CancelOn) {
+        const std::string end = c.CancelOn;
+        Recording.StopWhen = [end](const std::string &target) {
+            return target.size() >= end.size() && target.compare(target.size() - end.size(), end.size(), end) == 0;
+        };
+    }
     Transfer();
-    EXPECT_EQ(Lines{"zip=1234,%U3_APP_DATA_PATH%\\Plugins\\vpx\\zip\\zip.vpx"}, PortableSection("PackerPlugins"));
-    EXPECT_EQ(Lines{"Network=%U3_APP_DATA_PATH%\\Plugins\\vfx\\net\\net.vfx"}, PortableSection("FileSystemPlugins"));
+
+    if (c.Failures) {
+        EXPECT_EQ(Placed(*c.Failures), Recording.FailedTargets());
+    }
+    if (c.AbortRequested >= 0) {
+        EXPECT_EQ(c.AbortRequested, InstallState.AbortRequested);
+    }
+    if (c.DeviceFiles) {
+        EXPECT_EQ(*c.DeviceFiles, DeviceFiles()) << c.DeviceFilesNote;
+    }
+    for (const auto &section : c.Sections)
+        EXPECT_EQ(section.second, PortableSection(section.first)) << section.first;
+    for (const TransferCase::Copied &copied : c.CopiedTo)
+        EXPECT_EQ(Placed(copied.Folder), CopiedTo(copied.Label)) << copied.Label << ": " << copied.Note;
+    for (const auto &content : c.DeviceContents) {
+        std::string held;
+        EXPECT_TRUE(ReadFileBytes(Device + "\\" + content.first, &held)) << content.first;
+        EXPECT_EQ(content.second, held) << content.first;
+    }
+    for (const std::string &absent : c.Absent)
+        EXPECT_EQ(GetFileAttributesA((Device + "\\" + absent).c_str()), INVALID_FILE_ATTRIBUTES) << absent;
+    if (c.NothingBesideDesktopAndDevice) {
+        EXPECT_EQ(Lines({"desktop\\", "device\\"}), TopOfRoot())
+            << "nothing was made beside the desktop and the device";
+    }
 }
 
-TEST_F(PluginTransferTest, ListerReusesAPackerDirectory)
-{
-    DesktopFile("plugins\\multi\\multi.vpx");
-    DesktopFile("plugins\\multi\\multi.vlx");
-    DesktopFile("plugins\\multi\\second.vpx");
-    Settings("[PackerPlugins]\n"
-             "multi=%VELTRANO_PATH%\\plugins\\multi\\multi.vpx\n"
-             "second=%VELTRANO_PATH%\\PLUGINS\\Multi\\second.vpx\n"
-             "[ListerPlugins]\n"
-             "0=%VELTRANO_PATH%\\plugins\\multi\\multi.vlx\n");
-    OpenList({"Packer: multi", "Packer: second", "Lister: 0: multi"});
-    Transfer();
-    Lines expectedFiles = {"vpx\\", "vpx\\multi\\", "vpx\\multi\\multi.vlx", "vpx\\multi\\multi.vpx",
-                           "vpx\\multi\\second.vpx"};
-    EXPECT_EQ(expectedFiles, DeviceFiles()) << "no second directory is made";
-    Lines packers = {"multi=%U3_APP_DATA_PATH%\\Plugins\\vpx\\multi\\multi.vpx",
-                     "second=%U3_APP_DATA_PATH%\\Plugins\\vpx\\multi\\second.vpx"};
-    EXPECT_EQ(packers, PortableSection("PackerPlugins"));
-    EXPECT_EQ(Lines{"0=%U3_APP_DATA_PATH%\\Plugins\\vpx\\multi\\multi.vlx"}, PortableSection("ListerPlugins"));
-}
+INSTANTIATE_TEST_SUITE_P(PluginTransferTest, PluginTransferCases, ::testing::ValuesIn(TransferCases()),
+                         [](const ::testing::TestParamInfo<TransferCase> &info) { return info.param.Name; });
+
 
 TEST_F(PluginTransferTest, ProgressMovesTwoStepsFromZero)
 {
@@ -201,56 +435,6 @@ TEST_F(PluginTransferTest, ProgressMovesTwoStepsFromZero)
     }
 }
 
-// A source file opened with no sharing while the transfer runs: its copy fails.
-struct LockedFile {
-    explicit LockedFile(const std::string &path)
-        : Handle(CreateFileA(path.c_str(), GENERIC_READ, 0, NULL, OPEN_EXISTING, 0, NULL))
-    {
-    }
-    ~LockedFile()
-    {
-        if (Handle != INVALID_HANDLE_VALUE)
-            CloseHandle(Handle);
-    }
-    HANDLE Handle;
-};
-
-TEST_F(PluginTransferTest, FailedCopyUsesNoNumber)
-{
-    DesktopFile("plugins\\bad\\bad.vlx");
-    DesktopFile("plugins\\good\\good.vlx");
-    LockedFile locked(Desktop + "\\plugins\\bad\\bad.vlx");
-    ASSERT_NE(INVALID_HANDLE_VALUE, locked.Handle);
-    Settings("[ListerPlugins]\n"
-             "1=%VELTRANO_PATH%\\plugins\\bad\\bad.vlx\n"
-             "2=%VELTRANO_PATH%\\plugins\\good\\good.vlx\n");
-    OpenList({"Lister: 1: bad", "Lister: 2: good"});
-    Transfer();
-    EXPECT_EQ(Lines{"0=%U3_APP_DATA_PATH%\\Plugins\\vlx\\good\\good.vlx"}, PortableSection("ListerPlugins"));
-    EXPECT_EQ(0, InstallState.AbortRequested);
-    EXPECT_EQ(Device + "\\Plugins\\vlx\\bad\\", CopiedTo("Lister: 1: bad")) << "written before the copy";
-}
-
-TEST_F(PluginTransferTest, CancelledCopyStopsTheRest)
-{
-    DesktopFile("plugins\\a\\a.vpx");
-    DesktopFile("plugins\\b\\b.vpx");
-    DesktopFile("plugins\\c\\c.vpx");
-    LockedFile locked(Desktop + "\\plugins\\b\\b.vpx");
-    ASSERT_NE(INVALID_HANDLE_VALUE, locked.Handle);
-    Settings("[PackerPlugins]\n"
-             "a=%VELTRANO_PATH%\\plugins\\a\\a.vpx\n"
-             "b=%VELTRANO_PATH%\\plugins\\b\\b.vpx\n"
-             "c=%VELTRANO_PATH%\\plugins\\c\\c.vpx\n");
-    OpenList({"Packer: a", "Packer: b", "Packer: c"});
-    Recording.StopAnswers = {TRUE};
-    Transfer();
-    EXPECT_EQ(Lines{Device + "\\Plugins\\vpx\\b\\b.vpx"}, Recording.FailedTargets()) << "answered Cancel";
-    EXPECT_EQ(1, InstallState.AbortRequested);
-    EXPECT_EQ(Lines{"a=%U3_APP_DATA_PATH%\\Plugins\\vpx\\a\\a.vpx"}, PortableSection("PackerPlugins"));
-    EXPECT_EQ("", CopiedTo("Packer: c"));
-    EXPECT_EQ(GetFileAttributesA((Device + "\\Plugins\\vpx\\c").c_str()), INVALID_FILE_ATTRIBUTES);
-}
 
 // What the device holds where a plugin's folder would go, from an earlier run or otherwise: the
 // folder is used again only when it holds this plugin's file byte for byte; anything else there
@@ -302,100 +486,6 @@ TEST_F(PluginTransferTest, DeviceFolderIsUsedAgainOnlyForTheSamePluginFile)
     }
 }
 
-TEST_F(PluginTransferTest, UnsafePluginNamesAreSkipped)
-{
-    DesktopFile("plugins\\evil\\evil.vpx");
-    DesktopFile("plugins\\shared\\good.vpx");
-    Settings("[PackerPlugins]\n"
-             "climb=%VELTRANO_PATH%\\plugins\\evil\\../../../x.vpx\n"
-             "drive=%VELTRANO_PATH%\\plugins\\evil\\c:x.vpx\n"
-             "nobase=%VELTRANO_PATH%\\plugins\\evil\\.vpx\n"
-             "dots=%VELTRANO_PATH%\\plugins\\shared\\...vpx\n"
-             "good=%VELTRANO_PATH%\\plugins\\shared\\good.vpx\n");
-    OpenList({"Packer: climb", "Packer: drive", "Packer: nobase", "Packer: dots", "Packer: good"});
-    Transfer();
-    // Each plugin left out is put to the user, named by its row; OK goes on with the next.
-    EXPECT_EQ(Lines({"Packer: climb", "Packer: drive", "Packer: nobase", "Packer: dots"}), Recording.FailedTargets());
-    EXPECT_EQ(0, InstallState.AbortRequested);
-    // The nearest earlier row of the shared directory made no target: the row makes its own.
-    Lines expectedFiles = {"vpx\\", "vpx\\good\\", "vpx\\good\\good.vpx"};
-    EXPECT_EQ(expectedFiles, DeviceFiles());
-    EXPECT_EQ(Lines{"good=%U3_APP_DATA_PATH%\\Plugins\\vpx\\good\\good.vpx"}, PortableSection("PackerPlugins"));
-    for (const char *label : {"Packer: climb", "Packer: drive", "Packer: nobase", "Packer: dots"})
-        EXPECT_EQ("", CopiedTo(label)) << label;
-    Lines top;
-    for (const std::string &entry : ListTree(Root)) {
-        if (std::count(entry.begin(), entry.end(), '\\') == 0 || (std::count(entry.begin(), entry.end(), '\\') == 1 && entry.back() == '\\'))
-            top.push_back(entry);
-    }
-    EXPECT_EQ(Lines({"desktop\\", "device\\"}), top) << "nothing was made beside the desktop and the device";
-}
-
-// A directory that arrived whole but without the plugin file itself (missing from its directory,
-// or of a kind the copy leaves behind) registers nothing: the file is put to the user as one that
-// did not arrive, and the other plugins of the directory still register.
-TEST_F(PluginTransferTest, PluginFileThatDidNotArriveIsNotRegistered)
-{
-    DesktopFile("plugins\\multi\\multi.vpx");
-    DesktopFile("plugins\\multi\\pack.zip");
-    Settings("[PackerPlugins]\n"
-             "gone=%VELTRANO_PATH%\\plugins\\multi\\gone.vpx\n"
-             "pack=%VELTRANO_PATH%\\plugins\\multi\\pack.zip\n"
-             "multi=%VELTRANO_PATH%\\plugins\\multi\\multi.vpx\n");
-    OpenList({"Packer: gone", "Packer: pack", "Packer: multi"});
-    Transfer();
-    EXPECT_EQ(Lines({Device + "\\Plugins\\vpx\\gone\\gone.vpx", Device + "\\Plugins\\vpx\\gone\\pack.zip"}),
-              Recording.FailedTargets());
-    EXPECT_EQ(Lines{"multi=%U3_APP_DATA_PATH%\\Plugins\\vpx\\gone\\multi.vpx"}, PortableSection("PackerPlugins"));
-    EXPECT_EQ(0, InstallState.AbortRequested);
-}
-
-// Two plugin directories whose files share a base name: the second source gets a folder of its
-// own, named with a suffix, and each registration names its own source's file.
-TEST_F(PluginTransferTest, SameBaseNameFromAnotherDirectoryGetsItsOwnFolder)
-{
-    DesktopFile("plugins\\arc\\arc.vpx", "first");
-    DesktopFile("plugins\\arc2\\arc.vpx", "second");
-    DesktopFile("plugins\\arc2\\more.vpx", "second more");
-    Settings("[PackerPlugins]\n"
-             "arc=%VELTRANO_PATH%\\plugins\\arc\\arc.vpx\n"
-             "zip=%VELTRANO_PATH%\\plugins\\arc2\\arc.vpx\n"
-             "more=%VELTRANO_PATH%\\plugins\\arc2\\more.vpx\n");
-    OpenList({"Packer: arc", "Packer: zip", "Packer: more"});
-    Transfer();
-    Lines expected = {"arc=%U3_APP_DATA_PATH%\\Plugins\\vpx\\arc\\arc.vpx",
-                      "zip=%U3_APP_DATA_PATH%\\Plugins\\vpx\\arc_2\\arc.vpx",
-                      "more=%U3_APP_DATA_PATH%\\Plugins\\vpx\\arc_2\\more.vpx"};
-    EXPECT_EQ(expected, PortableSection("PackerPlugins"));
-    Lines expectedFiles = {"vpx\\", "vpx\\arc\\", "vpx\\arc\\arc.vpx", "vpx\\arc_2\\",
-                           "vpx\\arc_2\\arc.vpx", "vpx\\arc_2\\more.vpx"};
-    EXPECT_EQ(expectedFiles, DeviceFiles());
-    std::string second;
-    EXPECT_TRUE(ReadFileBytes(Device + "\\Plugins\\vpx\\arc_2\\arc.vpx", &second));
-    EXPECT_EQ("second", second);
-    EXPECT_EQ(Device + "\\Plugins\\vpx\\arc_2\\", CopiedTo("Packer: more"));
-}
-
-// Source directories are told apart without regard to case when a folder is chosen, too: a row
-// whose nearest earlier row of its directory made no folder (an unsafe plugin name) shares the
-// folder of a row further back that names the same directory in another case.
-TEST_F(PluginTransferTest, SameDirectoryInAnotherCaseSharesItsFolder)
-{
-    DesktopFile("plugins\\arc\\arc.vpx");
-    Settings("[PackerPlugins]\n"
-             "a=%VELTRANO_PATH%\\plugins\\Arc\\arc.vpx\n"
-             "b=%VELTRANO_PATH%\\plugins\\arc\\c:arc.vpx\n"
-             "c=%VELTRANO_PATH%\\plugins\\arc\\arc.vpx\n");
-    OpenList({"Packer: a", "Packer: b", "Packer: c"});
-    Transfer();
-    EXPECT_EQ(Lines{"Packer: b"}, Recording.FailedTargets());
-    EXPECT_EQ("", CopiedTo("Packer: b"));
-    EXPECT_EQ(Device + "\\Plugins\\vpx\\arc\\", CopiedTo("Packer: c")) << "a second folder for one directory";
-    Lines expected = {"a=%U3_APP_DATA_PATH%\\Plugins\\vpx\\arc\\arc.vpx",
-                      "c=%U3_APP_DATA_PATH%\\Plugins\\vpx\\arc\\arc.vpx"};
-    EXPECT_EQ(expected, PortableSection("PackerPlugins"));
-    EXPECT_EQ(Lines({"vpx\\", "vpx\\arc\\", "vpx\\arc\\arc.vpx"}), DeviceFiles());
-}
 
 // A copy that failed is never taken for one that arrived, even when the plugin file itself landed
 // before the failure: a later row of the same directory copies again, and is not registered when

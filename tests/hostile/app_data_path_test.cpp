@@ -20,7 +20,6 @@ using namespace engine_fixture;
 namespace hostile {
 namespace {
 
-const DWORD PROCESS_WAIT_MS = PROCESS_HANG_GUARD_MS;
 
 // A directory path of exactly `length` characters below a fresh temporary directory.
 std::string PathOfLength(const std::string &root, size_t length)
@@ -66,22 +65,22 @@ TEST(HostileAppDataPath, TheProgramRefusesPathsWhoseFilesWouldNotFit)
         run.Started = true;
         DWORD code = 99;
         if (c.Refused) {
-            HWND box = WaitForProcessWindow(run.Process.dwProcessId, "Install Error", PROCESS_WAIT_MS);
+            HWND box = WaitForProcessWindow(run.Process.dwProcessId, "Install Error", PROCESS_HANG_GUARD_MS);
             ASSERT_NE(nullptr, box) << "no refusal box appeared";
             std::vector<std::string> texts = ChildTexts(box);
             EXPECT_NE(texts.end(),
                       std::find(texts.begin(), texts.end(), "The application data path of the U3 device is too long!"));
             PostMessageA(box, WM_COMMAND, IDOK, 0);
-            ASSERT_TRUE(WaitForExit(run.Process.hProcess, PROCESS_WAIT_MS, &code)) << "did not end after OK";
+            ASSERT_TRUE(WaitForExit(run.Process.hProcess, PROCESS_HANG_GUARD_MS, &code)) << "did not end after OK";
             EXPECT_EQ(1u, code);
         } else {
-            HWND sheet = WaitForProcessWindow(run.Process.dwProcessId, "Veltrano USB installer", PROCESS_WAIT_MS);
+            HWND sheet = WaitForProcessWindow(run.Process.dwProcessId, "Veltrano USB installer", PROCESS_HANG_GUARD_MS);
             ASSERT_NE(nullptr, sheet) << "the wizard did not open";
             PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
-            ASSERT_TRUE(WaitForExit(run.Process.hProcess, PROCESS_WAIT_MS, &code)) << "did not end after Cancel";
+            ASSERT_TRUE(WaitForExit(run.Process.hProcess, PROCESS_HANG_GUARD_MS, &code)) << "did not end after Cancel";
             EXPECT_EQ(0u, code);
         }
-        EXPECT_TRUE(DeviceListing(device).empty()) << "the device directory was written to";
+        EXPECT_TRUE(ListTree(device).empty()) << "the device directory was written to";
         EXPECT_EQ(outsideBefore, TreeChecksum(root));
         EXPECT_EQ(placesBefore, PlacesOutsideChecksum(root));
     }
@@ -110,11 +109,11 @@ TEST_F(HostileTest, AppDataPathJustShortEnoughUsesNoCutPath)
     RunOutcome run = RunWizard(choices);
     ASSERT_TRUE(run.Finished);
     std::vector<std::string> expected = {"Plugins\\", "extra1.ini", "extra2.ini", "vtmain.ini"};
-    EXPECT_EQ(expected, DeviceListing(Device));
+    EXPECT_EQ(expected, ListTree(Device));
     std::string portable = Device + "\\vtmain.ini";
-    EXPECT_EQ("%U3_APP_DATA_PATH%", ReadProfile(portable, "configuration", "TabDir"));
-    EXPECT_EQ("<absent>", ReadProfile(portable, "PackerPlugins", "arc"));
-    EXPECT_EQ("<absent>", ReadProfile(portable, "ListerPlugins", "0"));
+    EXPECT_EQ("%U3_APP_DATA_PATH%", ProfileValue(portable, "configuration", "TabDir"));
+    EXPECT_EQ("<absent>", ProfileValue(portable, "PackerPlugins", "arc"));
+    EXPECT_EQ("<absent>", ProfileValue(portable, "ListerPlugins", "0"));
     // Each checked plugin that cannot be placed is reported, not passed over in silence.
     ASSERT_EQ(2u, run.Boxes.size());
     for (const DialogSeen &box : run.Boxes)

@@ -50,11 +50,11 @@ TEST_F(HostileTest, LinesLongerThan64KiB)
         "Plugins\\", "Plugins\\vlx\\", "Plugins\\vlx\\imgview\\", "Plugins\\vlx\\imgview\\imgview.vlx",
         "Plugins\\vpx\\", "Plugins\\vpx\\arc\\", "Plugins\\vpx\\arc\\arc.vpx", "Plugins\\vpx\\arc\\doc\\",
         "Plugins\\vpx\\arc\\doc\\readme.txt", "extra1.ini", "extra2.ini", "vpx_ftp.ini", "vtmain.ini"};
-    EXPECT_EQ(expected, DeviceListing(Device));
+    EXPECT_EQ(expected, ListTree(Device));
     std::string portable;
     ASSERT_TRUE(ReadFileBytes(Device + "\\vtmain.ini", &portable));
     EXPECT_NE(std::string::npos, portable.find(history + "\r\n")) << "the long line was not kept whole";
-    EXPECT_EQ("<absent>", ReadProfile(Device + "\\vtmain.ini", "FileSystemPlugins", "long"));
+    EXPECT_EQ("<absent>", ProfileValue(Device + "\\vtmain.ini", "FileSystemPlugins", "long"));
 }
 
 // Packer values of 258, 259 and 260 characters, each naming its own directory: the first two are
@@ -103,13 +103,13 @@ TEST_F(HostileTest, PluginValuesAtTheBufferBound)
                                          "extra2.ini",
                                          "vpx_ftp.ini",
                                          "vtmain.ini"};
-    EXPECT_EQ(expected, DeviceListing(Device));
+    EXPECT_EQ(expected, ListTree(Device));
     std::string portable = Device + "\\vtmain.ini";
-    EXPECT_EQ("21,%U3_APP_DATA_PATH%\\Plugins\\vpx\\b258\\b258.vpx", ReadProfile(portable, "PackerPlugins", "v258"));
-    EXPECT_EQ("21,%U3_APP_DATA_PATH%\\Plugins\\vpx\\b259\\b259.vpx", ReadProfile(portable, "PackerPlugins", "v259"));
+    EXPECT_EQ("21,%U3_APP_DATA_PATH%\\Plugins\\vpx\\b258\\b258.vpx", ProfileValue(portable, "PackerPlugins", "v258"));
+    EXPECT_EQ("21,%U3_APP_DATA_PATH%\\Plugins\\vpx\\b259\\b259.vpx", ProfileValue(portable, "PackerPlugins", "v259"));
     EXPECT_EQ("21,%U3_APP_DATA_PATH%\\Plugins\\vpx\\be259\\be259.vpx",
-              ReadProfile(portable, "PackerPlugins", "ve259"));
-    EXPECT_EQ("<absent>", ReadProfile(portable, "PackerPlugins", "v260"));
+              ProfileValue(portable, "PackerPlugins", "ve259"));
+    EXPECT_EQ("<absent>", ProfileValue(portable, "PackerPlugins", "v260"));
 }
 
 // A plugin directory whose expansion does not fit a path buffer is not listed: cut at the bound,
@@ -136,7 +136,7 @@ TEST_F(HostileTest, PluginDirectoryCutByItsExpansion)
     ASSERT_EQ(2u, run.PluginRows.size()) << "the cut directory was listed";
     EXPECT_EQ("Packer: arc", run.PluginRows[0].Label);
     EXPECT_EQ("Lister: 0: imgview", run.PluginRows[1].Label);
-    EXPECT_EQ("<absent>", ReadProfile(Device + "\\vtmain.ini", "FileSystemPlugins", "cut"));
+    EXPECT_EQ("<absent>", ProfileValue(Device + "\\vtmain.ini", "FileSystemPlugins", "cut"));
 }
 
 // Button bar settings of 259 characters, written out or once expanded, are copied under their
@@ -175,7 +175,7 @@ TEST_P(ButtonBarSettingsAtTheBufferBound, FitWholeOrCountAsNone)
     ASSERT_TRUE(run.Finished);
     EXPECT_EQ("Installation complete!", run.OutcomeText);
     std::string onDevice = c.Fits ? name : "default.bar";
-    EXPECT_EQ("%U3_APP_DATA_PATH%\\" + onDevice, ReadProfile(Device + "\\vtmain.ini", "Buttonbar", "Buttonbar"));
+    EXPECT_EQ("%U3_APP_DATA_PATH%\\" + onDevice, ProfileValue(Device + "\\vtmain.ini", "Buttonbar", "Buttonbar"));
     std::string copy, source;
     EXPECT_TRUE(ReadFileBytes(Device + "\\" + onDevice, &copy)) << "the key names no file";
     ASSERT_TRUE(ReadFileBytes(c.Fits ? path : Files.DesktopDir + "\\default.bar", &source));
@@ -223,7 +223,7 @@ TEST_F(HostileTest, PluginKeysAtTheBufferBound)
                                          "extra2.ini",
                                          "vpx_ftp.ini",
                                          "vtmain.ini"};
-    EXPECT_EQ(expected, DeviceListing(Device));
+    EXPECT_EQ(expected, ListTree(Device));
     IniFile portable = Portable();
     std::vector<std::string> registrations;
     for (const IniSection &section : portable) {

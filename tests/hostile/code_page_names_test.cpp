@@ -131,8 +131,8 @@ TEST_P(CaseBeyondAToZ, GivesEachPluginAFolderOfItsOwn)
     ASSERT_TRUE(first.Finished);
     EXPECT_EQ("Installation complete!", first.OutcomeText);
     EXPECT_TRUE(first.Boxes.empty());
-    EXPECT_EQ(capitalValue, ReadProfile(portable, "PackerPlugins", "capital"));
-    EXPECT_EQ(smallValue, ReadProfile(portable, "PackerPlugins", "small"));
+    EXPECT_EQ(capitalValue, ProfileValue(portable, "PackerPlugins", "capital"));
+    EXPECT_EQ(smallValue, ProfileValue(portable, "PackerPlugins", "small"));
 
     RunChoices choices;
     choices.OnPluginPage = [](WizardDriver &wizard, HWND list) {
@@ -143,8 +143,8 @@ TEST_P(CaseBeyondAToZ, GivesEachPluginAFolderOfItsOwn)
     RunOutcome second = RunWizardAgain(choices);
     ASSERT_TRUE(second.Finished);
     EXPECT_TRUE(second.Boxes.empty());
-    EXPECT_EQ(smallValue, ReadProfile(portable, "PackerPlugins", "small"));
-    EXPECT_EQ("<absent>", ReadProfile(portable, "PackerPlugins", "capital"));
+    EXPECT_EQ(smallValue, ProfileValue(portable, "PackerPlugins", "small"));
+    EXPECT_EQ("<absent>", ProfileValue(portable, "PackerPlugins", "capital"));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -182,8 +182,8 @@ TEST_P(DirectoryInAnotherCase, IsCountedAndCopiedOnce)
     EXPECT_EQ("5k", run.CheckedTotal) << "one directory, counted once";
     EXPECT_EQ(run.PluginRows[0].CopiedTo, run.PluginRows[1].CopiedTo);
     std::string portable = Device + "\\vtmain.ini";
-    EXPECT_EQ("%U3_APP_DATA_PATH%\\Plugins\\vpx\\first\\first.vpx", ReadProfile(portable, "PackerPlugins", "first"));
-    EXPECT_EQ("%U3_APP_DATA_PATH%\\Plugins\\vpx\\first\\second.vpx", ReadProfile(portable, "PackerPlugins", "second"));
+    EXPECT_EQ("%U3_APP_DATA_PATH%\\Plugins\\vpx\\first\\first.vpx", ProfileValue(portable, "PackerPlugins", "first"));
+    EXPECT_EQ("%U3_APP_DATA_PATH%\\Plugins\\vpx\\first\\second.vpx", ProfileValue(portable, "PackerPlugins", "second"));
     EXPECT_FALSE(PathExists(Device + "\\Plugins\\vpx\\second")) << "the directory was copied twice";
 }
 
@@ -224,7 +224,7 @@ TEST_F(HostileTest, LinkWhoseNameEndsInTheByteOfABackslashIsFollowed)
     EXPECT_TRUE(ReadFileBytes(Device + "\\Plugins\\vpx\\arc\\" KANJI_HYOU "\\data.bin", &copied));
     EXPECT_EQ(std::string(3000, 'd'), copied);
     EXPECT_EQ("21,%U3_APP_DATA_PATH%\\Plugins\\vpx\\arc\\arc.vpx",
-              ReadProfile(Device + "\\vtmain.ini", "PackerPlugins", "arc"));
+              ProfileValue(Device + "\\vtmain.ini", "PackerPlugins", "arc"));
 }
 
 }  // namespace

@@ -57,7 +57,7 @@ TEST_F(HostileTest, SameBaseNameFromDifferentDirectories)
     };
     for (const Expected &e : expected) {
         SCOPED_TRACE(e.Key);
-        std::string value = ReadProfile(Device + "\\vtmain.ini", e.Section, e.Key);
+        std::string value = ProfileValue(Device + "\\vtmain.ini", e.Section, e.Key);
         EXPECT_EQ(e.Value, value);
         std::string onDevice, fromDesktop;
         EXPECT_TRUE(ReadFileBytes(RegisteredDeviceFile(Device, value), &onDevice)) << "no file for " << value;
@@ -109,7 +109,7 @@ TEST_P(SecondRunOntoTheSameDevice, RegistersEachPluginToItsOwnCopy)
     Prepare(desktop);
     RunOutcome first = RunWizard(RunChoices());
     ASSERT_TRUE(first.Finished);
-    ASSERT_EQ("21,%U3_APP_DATA_PATH%\\Plugins\\vpx\\arc_2\\arc.vpx", ReadProfile(Device + "\\vtmain.ini", "PackerPlugins", "zip"));
+    ASSERT_EQ("21,%U3_APP_DATA_PATH%\\Plugins\\vpx\\arc_2\\arc.vpx", ProfileValue(Device + "\\vtmain.ini", "PackerPlugins", "zip"));
     if (c.NewArcPlugin) {
         WriteFileBytes(Files.DesktopDir + "\\plugins\\arc\\arc.vpx", c.NewArcPlugin);
         TakeChecksums();
@@ -122,9 +122,9 @@ TEST_P(SecondRunOntoTheSameDevice, RegistersEachPluginToItsOwnCopy)
     EXPECT_EQ("Installation complete!", second.OutcomeText);
     EXPECT_TRUE(second.Boxes.empty());
     std::string portable = Device + "\\vtmain.ini";
-    EXPECT_EQ(c.Value, ReadProfile(portable, "PackerPlugins", c.Key));
+    EXPECT_EQ(c.Value, ProfileValue(portable, "PackerPlugins", c.Key));
     std::string other = std::string(c.Key) == "arc" ? "zip" : "arc";
-    EXPECT_EQ("<absent>", ReadProfile(portable, "PackerPlugins", other.c_str()));
+    EXPECT_EQ("<absent>", ProfileValue(portable, "PackerPlugins", other.c_str()));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -211,8 +211,8 @@ TEST_P(CheckedPluginNowAtADriveRoot, IsNeitherCopiedNorRegistered)
         EXPECT_EQ("Packer: arc", box.Caption);
     }
     std::string portable = Device + "\\vtmain.ini";
-    EXPECT_EQ("<absent>", ReadProfile(portable, "PackerPlugins", "arc"));
-    EXPECT_EQ("%U3_APP_DATA_PATH%\\Plugins\\vlx\\imgview\\imgview.vlx", ReadProfile(portable, "ListerPlugins", "0"));
+    EXPECT_EQ("<absent>", ProfileValue(portable, "PackerPlugins", "arc"));
+    EXPECT_EQ("%U3_APP_DATA_PATH%\\Plugins\\vlx\\imgview\\imgview.vlx", ProfileValue(portable, "ListerPlugins", "0"));
     EXPECT_FALSE(PathExists(Device + "\\Plugins\\vpx")) << "something was copied for the plugin";
 }
 
@@ -280,10 +280,10 @@ TEST_P(SharedDirectoryThatDidNotArrive, IsNeverRegistered)
     }
     EXPECT_EQ(c.ThinRegistered ? "Installation complete!" : "Installation of plugins aborted!", run.OutcomeText);
     std::string portable = Device + "\\vtmain.ini";
-    EXPECT_EQ("<absent>", ReadProfile(portable, "PackerPlugins", "fat"));
-    EXPECT_EQ("<absent>", ReadProfile(portable, "PackerPlugins", "fatter"));
+    EXPECT_EQ("<absent>", ProfileValue(portable, "PackerPlugins", "fat"));
+    EXPECT_EQ("<absent>", ProfileValue(portable, "PackerPlugins", "fatter"));
     EXPECT_EQ(c.ThinRegistered ? "%U3_APP_DATA_PATH%\\Plugins\\vpx\\thin\\thin.vpx" : "<absent>",
-              ReadProfile(portable, "PackerPlugins", "thin"));
+              ProfileValue(portable, "PackerPlugins", "thin"));
     EXPECT_FALSE(PathExists(Device + "\\Plugins\\vpx\\fat\\big.bin")) << "a half-written copy stayed";
 }
 
@@ -326,9 +326,9 @@ TEST_F(HostileTest, PluginValueTooLongOnceExpanded)
     EXPECT_EQ("Error copying file!", run.Boxes[0].Text);
     EXPECT_EQ("File System: far", run.Boxes[0].Caption);
     EXPECT_EQ("Installation complete!", run.OutcomeText);
-    EXPECT_EQ("<absent>", ReadProfile(Device + "\\vtmain.ini", "FileSystemPlugins", "far"));
+    EXPECT_EQ("<absent>", ProfileValue(Device + "\\vtmain.ini", "FileSystemPlugins", "far"));
     EXPECT_EQ("21,%U3_APP_DATA_PATH%\\Plugins\\vpx\\arc\\arc.vpx",
-              ReadProfile(Device + "\\vtmain.ini", "PackerPlugins", "arc"));
+              ProfileValue(Device + "\\vtmain.ini", "PackerPlugins", "arc"));
 }
 
 // Button bar settings. The name is the text after the last '\' or '/', both separators to the
@@ -371,7 +371,7 @@ TEST_P(ButtonBarSettings, NameOnlyAFileOnTheDevice)
     EXPECT_EQ("Installation complete!", run.OutcomeText);
     EXPECT_TRUE(run.Boxes.empty());
     std::string portable = Device + "\\vtmain.ini";
-    std::string key = ReadProfile(portable, "Buttonbar", "Buttonbar");
+    std::string key = ProfileValue(portable, "Buttonbar", "Buttonbar");
     std::vector<std::string> expected = {"Plugins\\", "extra1.ini", "extra2.ini", "vpx_ftp.ini", "vtmain.ini"};
     if (c.DeviceName) {
         EXPECT_EQ(std::string("%U3_APP_DATA_PATH%\\") + c.DeviceName, key);
@@ -384,7 +384,7 @@ TEST_P(ButtonBarSettings, NameOnlyAFileOnTheDevice)
         EXPECT_EQ("<absent>", key);
     }
     std::vector<std::string> top;
-    for (const std::string &entry : DeviceListing(Device)) {
+    for (const std::string &entry : ListTree(Device)) {
         size_t separator = entry.find('\\');
         if (separator == std::string::npos || separator + 1 == entry.size())
             top.push_back(entry);
@@ -392,9 +392,9 @@ TEST_P(ButtonBarSettings, NameOnlyAFileOnTheDevice)
     std::sort(expected.begin(), expected.end());
     EXPECT_EQ(expected, top);
     // The installer's own files hold what the installer put there.
-    EXPECT_EQ("C:\\Veltrano", ReadProfile(portable, "Configuration", "InstallDir")) << "the desktop settings are lost";
-    EXPECT_EQ("%U3_APP_DATA_PATH%", ReadProfile(portable, "configuration", "TabDir"));
-    EXPECT_EQ("21,%U3_APP_DATA_PATH%\\Plugins\\vpx\\arc\\arc.vpx", ReadProfile(portable, "PackerPlugins", "arc"));
+    EXPECT_EQ("C:\\Veltrano", ProfileValue(portable, "Configuration", "InstallDir")) << "the desktop settings are lost";
+    EXPECT_EQ("%U3_APP_DATA_PATH%", ProfileValue(portable, "configuration", "TabDir"));
+    EXPECT_EQ("21,%U3_APP_DATA_PATH%\\Plugins\\vpx\\arc\\arc.vpx", ProfileValue(portable, "PackerPlugins", "arc"));
     std::string ftp;
     EXPECT_TRUE(ReadFileBytes(Device + "\\vpx_ftp.ini", &ftp));
     EXPECT_EQ("[connections]\r\n", ftp);

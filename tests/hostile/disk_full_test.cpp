@@ -60,10 +60,10 @@ TEST_P(DeviceDriveFillsUpMidCopy, EndsAsAnswered)
     EXPECT_EQ(c.ThinCopied, PathExists(device + "\\Plugins\\vpx\\thin\\thin.vpx"));
     EXPECT_EQ(c.ThinCopied, PathExists(device + "\\extra2.ini")) << "the extra settings files";
     std::string portable = device + "\\vtmain.ini";
-    EXPECT_EQ("<absent>", ReadProfile(portable, "PackerPlugins", "fat"));
+    EXPECT_EQ("<absent>", ProfileValue(portable, "PackerPlugins", "fat"));
     EXPECT_EQ(c.ThinCopied ? "%U3_APP_DATA_PATH%\\Plugins\\vpx\\thin\\thin.vpx" : "<absent>",
-              ReadProfile(portable, "PackerPlugins", "thin"));
-    EXPECT_EQ("%U3_DEVICE_EXEC_PATH%\\language\\vtmd_deu.lng", ReadProfile(portable, "Configuration", "LanguageIni"))
+              ProfileValue(portable, "PackerPlugins", "thin"));
+    EXPECT_EQ("%U3_DEVICE_EXEC_PATH%\\language\\vtmd_deu.lng", ProfileValue(portable, "Configuration", "LanguageIni"))
         << "the language is recorded after a cancel too";
     ASSERT_EQ(2u, run.PluginRows.size());
     EXPECT_EQ(c.ThinCopied ? device + "\\Plugins\\vpx\\thin\\" : "", run.PluginRows[1].CopiedTo);
@@ -100,14 +100,14 @@ TEST_F(HostileTest, MainSettingsFileLargerThanTheDevice)
         "Plugins\\", "Plugins\\vlx\\", "Plugins\\vlx\\imgview\\", "Plugins\\vlx\\imgview\\imgview.vlx",
         "Plugins\\vpx\\", "Plugins\\vpx\\arc\\", "Plugins\\vpx\\arc\\arc.vpx", "Plugins\\vpx\\arc\\doc\\",
         "Plugins\\vpx\\arc\\doc\\readme.txt", "extra1.ini", "extra2.ini", "vpx_ftp.ini", "vtmain.ini"};
-    EXPECT_EQ(expected, DeviceListing(device));
+    EXPECT_EQ(expected, ListTree(device));
     std::string extra;
     EXPECT_TRUE(ReadFileBytes(device + "\\extra1.ini", &extra));
     EXPECT_EQ("[one]\r\n", extra) << "an extra settings file is whole or absent";
     std::string portable = device + "\\vtmain.ini";
-    EXPECT_EQ("<absent>", ReadProfile(portable, "History", "h0")) << "a part of the desktop file stayed";
-    EXPECT_EQ("%U3_DEVICE_EXEC_PATH%\\language\\vtmd_deu.mnu", ReadProfile(portable, "Configuration", "Mainmenu"));
-    EXPECT_EQ("21,%U3_APP_DATA_PATH%\\Plugins\\vpx\\arc\\arc.vpx", ReadProfile(portable, "PackerPlugins", "arc"));
+    EXPECT_EQ("<absent>", ProfileValue(portable, "History", "h0")) << "a part of the desktop file stayed";
+    EXPECT_EQ("%U3_DEVICE_EXEC_PATH%\\language\\vtmd_deu.mnu", ProfileValue(portable, "Configuration", "Mainmenu"));
+    EXPECT_EQ("21,%U3_APP_DATA_PATH%\\Plugins\\vpx\\arc\\arc.vpx", ProfileValue(portable, "PackerPlugins", "arc"));
 }
 
 }  // namespace

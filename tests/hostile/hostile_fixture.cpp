@@ -27,22 +27,16 @@ namespace {
 void ListPlaceInto(const std::string &dir, const std::string &leaveOut, std::string *out)
 {
     std::vector<std::string> lines;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((dir + "\\*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return;
-    do {
-        std::string name = found.cFileName;
-        if (name == "." || name == ".." || lstrcmpiA(name.c_str(), leaveOut.c_str()) == 0 ||
-            name.compare(0, 19, "unix_command_status") == 0)
-            continue;
+    WalkTree(dir, [&](const WIN32_FIND_DATAW &found, const std::wstring &, const std::string &name) {
+        if (lstrcmpiA(name.c_str(), leaveOut.c_str()) == 0 || name.compare(0, 19, "unix_command_status") == 0)
+            return false;
         char line[128] = "";
         if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
             snprintf(line, sizeof(line), " size=%lu written=%08lx%08lx", found.nFileSizeLow,
                      found.ftLastWriteTime.dwHighDateTime, found.ftLastWriteTime.dwLowDateTime);
         lines.push_back(dir + "\\" + name + line);
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
+        return false;
+    });
     std::sort(lines.begin(), lines.end());
     for (const std::string &line : lines)
         *out += line + "\n";
@@ -55,7 +49,7 @@ std::string TextOfCell(HWND list, int row, int subitem)
     item.iSubItem = subitem;
     item.pszText = text;
     item.cchTextMax = COUNTOF(text);
-    SendMessageTimeoutA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item), SMTO_NORMAL, DRIVER_WAIT_MS,
+    SendMessageTimeoutA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item), SMTO_NORMAL, STEP_HANG_GUARD_MS,
                         NULL);
     return text;
 }
@@ -65,13 +59,11 @@ std::string TextOfCell(HWND list, int row, int subitem)
 std::string PlacesOutsideChecksum(const std::string &fixtureRoot)
 {
     std::string rootName = fixtureRoot.substr(fixtureRoot.find_last_of('\\') + 1);
-    char windows[MAX_PATH] = "";
-    GetWindowsDirectoryA(windows, MAX_PATH);
     std::string tempDir = TempDirectory();
     if (!tempDir.empty() && tempDir.back() == '\\')
         tempDir.pop_back();
     std::string all;
-    ListPlaceInto(windows, "", &all);
+    ListPlaceInto(WindowsDirectory(), "", &all);
     ListPlaceInto("C:", "", &all);
     ListPlaceInto(tempDir, rootName, &all);
     return all;
@@ -108,22 +100,15 @@ std::string RandomBytes(size_t count, unsigned int seed)
     return bytes;
 }
 
-std::string ReadProfile(const std::string &file, const char *section, const char *key)
-{
-    char value[4096] = "";
-    GetPrivateProfileStringA(section, key, "<absent>", value, COUNTOF(value), file.c_str());
-    return value;
-}
-
 std::vector<ListedPluginRow> ReadPluginRows(HWND list)
 {
     std::vector<ListedPluginRow> rows;
     DWORD_PTR count = 0;
-    if (!list || !SendMessageTimeoutA(list, LVM_GETITEMCOUNT, 0, 0, SMTO_NORMAL, DRIVER_WAIT_MS, &count))
+    if (!list || !SendMessageTimeoutA(list, LVM_GETITEMCOUNT, 0, 0, SMTO_NORMAL, STEP_HANG_GUARD_MS, &count))
         return rows;
     for (int row = 0; row < static_cast<int>(count); ++row) {
         DWORD_PTR state = 0;
-        SendMessageTimeoutA(list, LVM_GETITEMSTATE, row, LVIS_STATEIMAGEMASK, SMTO_NORMAL, DRIVER_WAIT_MS, &state);
+        SendMessageTimeoutA(list, LVM_GETITEMSTATE, row, LVIS_STATEIMAGEMASK, SMTO_NORMAL, STEP_HANG_GUARD_MS, &state);
         rows.push_back({TextOfCell(list, row, 0), TextOfCell(list, row, 1), TextOfCell(list, row, 2),
                         TextOfCell(list, row, 3), (state & LVIS_STATEIMAGEMASK) == INDEXTOSTATEIMAGEMASK(2)});
     }
@@ -231,9 +216,7 @@ RunOutcome HostileTest::RunWizardAgain(const RunChoices &choices)
 
 IniFile HostileTest::Portable() const
 {
-    IniFile file;
-    EXPECT_TRUE(ReadIniFile(Device + "\\vtmain.ini", &file)) << "no portable settings file";
-    return file;
+    return PortableIni(Device);
 }
 
 namespace {

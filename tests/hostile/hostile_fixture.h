@@ -23,20 +23,12 @@ namespace hostile {
 // drive C: and the temporary directory: where a cut or bare path would land.
 std::string PlacesOutsideChecksum(const std::string &fixtureRoot);
 
-// What the device holds: ListTree of dir.
-inline std::vector<std::string> DeviceListing(const std::string &dir)
-{
-    return ListTree(dir);
-}
-
 // Runs work on a thread of its own and waits at most timeoutMs; on time-out the test fails and
 // the process ends, since a thread that hangs cannot be stopped otherwise.
 void RunBounded(const char *what, DWORD timeoutMs, const std::function<void()> &work);
 
 // Bytes from a fixed-seed generator, NULs included.
 std::string RandomBytes(size_t count, unsigned int seed);
-
-std::string ReadProfile(const std::string &file, const char *section, const char *key);
 
 // A device file that the run must not replace, with the text it holds.
 struct KeptFile {
@@ -95,7 +87,7 @@ protected:
     RunOutcome RunWizard(const RunChoices &choices);
     // A later installation onto the same device: the install state as a new start-up fills it.
     RunOutcome RunWizardAgain(const RunChoices &choices);
-    engine_fixture::IniFile Portable() const;
+    IniFile Portable() const;
 
 private:
     std::string desktopBefore_, registryBefore_, outsideBefore_, placesBefore_;

@@ -49,9 +49,9 @@ TEST_F(HostileTest, LinkLoopsInAPluginDirectoryEnd)
         "Plugins\\", "Plugins\\vfx\\", "Plugins\\vfx\\loop\\", "Plugins\\vfx\\loop\\loop.vfx",
         "Plugins\\vfx\\loop\\other\\", "Plugins\\vfx\\loop\\other\\pair.bin", "Plugins\\vfx\\loop\\sub\\",
         "Plugins\\vfx\\loop\\sub\\data.bin", "extra1.ini", "extra2.ini", "vpx_ftp.ini", "vtmain.ini"};
-    EXPECT_EQ(expected, DeviceListing(Device));
+    EXPECT_EQ(expected, ListTree(Device));
     EXPECT_EQ("%U3_APP_DATA_PATH%\\Plugins\\vfx\\loop\\loop.vfx",
-              ReadProfile(Device + "\\vtmain.ini", "FileSystemPlugins", "loop"));
+              ProfileValue(Device + "\\vtmain.ini", "FileSystemPlugins", "loop"));
 }
 
 // A 4 GiB sparse file shows its whole size; its copy onto the small drive fills it, the disk-full
@@ -90,8 +90,8 @@ TEST_F(HostileTest, FourGigabyteSparseFileFillsTheSmallDrive)
     EXPECT_FALSE(PathExists(device + "\\Plugins\\vpx\\huge\\big.bin")) << "the half-written copy stayed";
     EXPECT_TRUE(PathExists(device + "\\Plugins\\vlx\\imgview\\imgview.vlx"));
     std::string portable = device + "\\vtmain.ini";
-    EXPECT_EQ("<absent>", ReadProfile(portable, "PackerPlugins", "huge"));
-    EXPECT_EQ("%U3_APP_DATA_PATH%\\Plugins\\vlx\\imgview\\imgview.vlx", ReadProfile(portable, "ListerPlugins", "0"));
+    EXPECT_EQ("<absent>", ProfileValue(portable, "PackerPlugins", "huge"));
+    EXPECT_EQ("%U3_APP_DATA_PATH%\\Plugins\\vlx\\imgview\\imgview.vlx", ProfileValue(portable, "ListerPlugins", "0"));
 }
 
 // Entries whose device path fits (259 characters) arrive under their whole names; one that would
@@ -140,10 +140,10 @@ TEST_F(HostileTest, PathsOf250CharactersAndMore)
         "Plugins\\vpx\\deeper\\", "Plugins\\vpx\\deeper\\" + middle + "\\", "extra1.ini", "extra2.ini",
         "vpx_ftp.ini", "vtmain.ini"};
     std::sort(expected.begin(), expected.end());
-    EXPECT_EQ(expected, DeviceListing(Device));
+    EXPECT_EQ(expected, ListTree(Device));
     std::string portable = Device + "\\vtmain.ini";
-    EXPECT_EQ("%U3_APP_DATA_PATH%\\Plugins\\vpx\\deep\\deep.vpx", ReadProfile(portable, "PackerPlugins", "deep"));
-    EXPECT_EQ("<absent>", ReadProfile(portable, "PackerPlugins", "deeper"));
+    EXPECT_EQ("%U3_APP_DATA_PATH%\\Plugins\\vpx\\deep\\deep.vpx", ProfileValue(portable, "PackerPlugins", "deep"));
+    EXPECT_EQ("<absent>", ProfileValue(portable, "PackerPlugins", "deeper"));
 }
 
 }  // namespace

@@ -72,14 +72,14 @@ TEST_F(HostileTest, UnsafeBaseNamesAreSkipped)
         "vpx_ftp.ini",
         "vtmain.ini",
     };
-    EXPECT_EQ(expected, DeviceListing(Device));
+    EXPECT_EQ(expected, ListTree(Device));
     std::string portable = Device + "\\vtmain.ini";
     for (const char *key :
          {"dots", "dot", "up", "empty", "slash", "colon", "stream", "nul", "com", "lpt", "prn"}) {
         SCOPED_TRACE(key);
-        EXPECT_EQ("<absent>", ReadProfile(portable, "FileSystemPlugins", key));
+        EXPECT_EQ("<absent>", ProfileValue(portable, "FileSystemPlugins", key));
     }
-    EXPECT_EQ("%U3_APP_DATA_PATH%\\Plugins\\vfx\\good\\good.vfx", ReadProfile(portable, "FileSystemPlugins", "fine"));
+    EXPECT_EQ("%U3_APP_DATA_PATH%\\Plugins\\vfx\\good\\good.vfx", ProfileValue(portable, "FileSystemPlugins", "fine"));
     for (const ListedPluginRow &row : run.PluginRows) {
         if (row.Label != "File System: fine" && row.Label.compare(0, 13, "File System: ") == 0) {
             EXPECT_EQ("", row.CopiedTo) << row.Label;

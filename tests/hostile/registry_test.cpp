@@ -13,6 +13,7 @@
 #include "startup/discovery.h"
 #include "startup/startup.h"
 #include "support/desktop_fixture.h"
+#include "support/files.h"
 #include "support/hang_guard.h"
 #include "support/registry_snapshot.h"
 
@@ -43,16 +44,6 @@ struct GuardedBuffer {
     }
     bool Terminated() const { return memchr(Path, '\0', sizeof(Path)) != NULL; }
 };
-
-std::string WindowsFile(const char *name)
-{
-    char windows[MAX_PATH] = "";
-    GetWindowsDirectoryA(windows, MAX_PATH);
-    std::string directory = windows;
-    if (directory.back() != '\\')
-        directory += '\\';
-    return directory + name;
-}
 
 struct RegistryCase {
     const char *Name;

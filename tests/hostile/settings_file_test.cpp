@@ -34,10 +34,10 @@ const std::vector<std::string> STANDARD_DEVICE_AFTER_RUN = {
 // The keys every portable file gets, read back through the profile interface.
 void ExpectPortableKeys(const std::string &portable)
 {
-    EXPECT_EQ("%U3_APP_DATA_PATH%", ReadProfile(portable, "configuration", "TabDir"));
-    EXPECT_EQ("%U3_APP_DATA_PATH%\\Plugins", ReadProfile(portable, "configuration", "pluginbasedir"));
-    EXPECT_EQ("%U3_HOST_EXEC_PATH%\\treeinfo%D%.vt", ReadProfile(portable, "configuration", "TreeFileLocation"));
-    EXPECT_EQ("%U3_DEVICE_EXEC_PATH%\\language\\vtmd_deu.lng", ReadProfile(portable, "Configuration", "LanguageIni"));
+    EXPECT_EQ("%U3_APP_DATA_PATH%", ProfileValue(portable, "configuration", "TabDir"));
+    EXPECT_EQ("%U3_APP_DATA_PATH%\\Plugins", ProfileValue(portable, "configuration", "pluginbasedir"));
+    EXPECT_EQ("%U3_HOST_EXEC_PATH%\\treeinfo%D%.vt", ProfileValue(portable, "configuration", "TreeFileLocation"));
+    EXPECT_EQ("%U3_DEVICE_EXEC_PATH%\\language\\vtmd_deu.lng", ProfileValue(portable, "Configuration", "LanguageIni"));
 }
 
 class SettingsFile : public HostileTest {
@@ -78,7 +78,7 @@ TEST_P(BinaryGarbage, GivesNoPluginsAndTheRunCompletes)
                                          "extra2.ini",
                                          "vpx_ftp.ini",
                                          "vtmain.ini"};
-    EXPECT_EQ(expected, DeviceListing(Device));
+    EXPECT_EQ(expected, ListTree(Device));
     ExpectPortableKeys(Device + "\\vtmain.ini");
 }
 
@@ -108,12 +108,12 @@ TEST_F(SettingsFile, TenMegabytesAreReadWhole)
     ASSERT_EQ(2u, run.PluginRows.size());
     EXPECT_EQ("Packer: arc", run.PluginRows[0].Label);
     EXPECT_EQ("Lister: 0: imgview", run.PluginRows[1].Label);
-    EXPECT_EQ(STANDARD_DEVICE_AFTER_RUN, DeviceListing(Device));
+    EXPECT_EQ(STANDARD_DEVICE_AFTER_RUN, ListTree(Device));
     std::string portable = Device + "\\vtmain.ini";
     ExpectPortableKeys(portable);
-    EXPECT_EQ("21,%U3_APP_DATA_PATH%\\Plugins\\vpx\\arc\\arc.vpx", ReadProfile(portable, "PackerPlugins", "arc"));
-    EXPECT_EQ("%U3_APP_DATA_PATH%\\Plugins\\vlx\\imgview\\imgview.vlx", ReadProfile(portable, "ListerPlugins", "0"));
-    EXPECT_EQ("C:\\Users\\someone\\Documents\\projects\\file0123456.txt", ReadProfile(portable, "History", "h0123456"))
+    EXPECT_EQ("21,%U3_APP_DATA_PATH%\\Plugins\\vpx\\arc\\arc.vpx", ProfileValue(portable, "PackerPlugins", "arc"));
+    EXPECT_EQ("%U3_APP_DATA_PATH%\\Plugins\\vlx\\imgview\\imgview.vlx", ProfileValue(portable, "ListerPlugins", "0"));
+    EXPECT_EQ("C:\\Users\\someone\\Documents\\projects\\file0123456.txt", ProfileValue(portable, "History", "h0123456"))
         << "the settings were not carried over whole";
 }
 
@@ -171,14 +171,14 @@ TEST_F(SettingsFile, KeyNamesBeyondTheListBuffer)
                                          "Plugins\\vpx\\arc\\arc.vpx", "Plugins\\vpx\\arc\\doc\\",
                                          "Plugins\\vpx\\arc\\doc\\readme.txt", "extra1.ini", "extra2.ini",
                                          "vpx_ftp.ini", "vtmain.ini"};
-    EXPECT_EQ(expected, DeviceListing(Device));
+    EXPECT_EQ(expected, ListTree(Device));
     std::string portable = Device + "\\vtmain.ini";
     const ListedPluginRow &last = run.PluginRows.back();
     EXPECT_EQ("21,%U3_APP_DATA_PATH%\\Plugins\\vpx\\arc\\arc.vpx",
-              ReadProfile(portable, "PackerPlugins", ManyKeyName(0).c_str()));
+              ProfileValue(portable, "PackerPlugins", ManyKeyName(0).c_str()));
     EXPECT_EQ("21,%U3_APP_DATA_PATH%\\Plugins\\vpx\\arc\\arc.vpx",
-              ReadProfile(portable, "PackerPlugins", last.Label.substr(8).c_str()));
-    EXPECT_EQ("<absent>", ReadProfile(portable, "PackerPlugins", ManyKeyName(MANY_KEYS - 1).c_str()));
+              ProfileValue(portable, "PackerPlugins", last.Label.substr(8).c_str()));
+    EXPECT_EQ("<absent>", ProfileValue(portable, "PackerPlugins", ManyKeyName(MANY_KEYS - 1).c_str()));
 }
 
 // The same registrations, with Cancel pressed while the first of them are written: the page
@@ -208,7 +208,7 @@ TEST_F(SettingsFile, CancelDuringHundredsOfRegistrations)
     EXPECT_GE(registered, shownRow);
     EXPECT_LE(registered, shownRow + 2) << "the registrations went on after Cancel";
     EXPECT_EQ("%U3_DEVICE_EXEC_PATH%\\language\\vtmd_deu.lng",
-              ReadProfile(Device + "\\vtmain.ini", "Configuration", "LanguageIni"));
+              ProfileValue(Device + "\\vtmain.ini", "Configuration", "LanguageIni"));
     EXPECT_FALSE(PathExists(Device + "\\extra2.ini")) << "extra settings files are not copied after Cancel";
 }
 

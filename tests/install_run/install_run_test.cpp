@@ -78,11 +78,6 @@ IniFile PortableBase(const char *languageCode)
     };
 }
 
-std::vector<std::string> DeviceFiles(const std::string &device)
-{
-    return ListTreeFiles(device);
-}
-
 class InstallRun : public ::testing::Test {
 protected:
     Fixture Files;
@@ -113,12 +108,7 @@ protected:
         RemoveTree(Files.Root);
     }
 
-    IniFile Portable() const
-    {
-        IniFile file;
-        EXPECT_TRUE(ReadIniFile(Files.DeviceDir + "\\vtmain.ini", &file)) << "no portable settings file";
-        return file;
-    }
+    IniFile Portable() const { return PortableIni(Files.DeviceDir); }
 
     // From the welcome page to the settings source page with a language chosen.
     static void ChooseLanguage(WizardDriver &wizard, int row)
@@ -171,7 +161,7 @@ TEST_F(InstallRun, SettingsWithoutPlugins)
         wizard.WaitForClose();
     });
     std::vector<std::string> expected = {"my.bar", "vpx_ftp.ini", "vtmain.ini"};
-    EXPECT_EQ(expected, DeviceFiles(Files.DeviceDir));
+    EXPECT_EQ(expected, ListTreeFiles(Files.DeviceDir));
     IniFile portable = Portable();
     EXPECT_EQ(PortableBase("deu"), portable) << FormatIni(portable);
 }
@@ -200,7 +190,7 @@ TEST_F(InstallRun, SettingsPluginsAndAnExtraFile)
     std::vector<std::string> expected = {
         "Plugins\\vlx\\imgview\\imgview.vlx", "Plugins\\vpx\\arc\\arc.vpx", "Plugins\\vpx\\arc\\doc\\readme.txt",
         "extra1.ini", "my.bar", "vpx_ftp.ini", "vtmain.ini"};
-    EXPECT_EQ(expected, DeviceFiles(Files.DeviceDir));
+    EXPECT_EQ(expected, ListTreeFiles(Files.DeviceDir));
     IniFile portable = PortableBase("fra");
     portable.push_back({"PackerPlugins", {"arc=21,%U3_APP_DATA_PATH%\\Plugins\\vpx\\arc\\arc.vpx"}});
     portable.push_back({"ListerPlugins",
@@ -235,7 +225,7 @@ TEST_F(InstallRun, PluginBoxClearedAfterTheSettingsFilesPage)
         wizard.WaitForClose();
     });
     std::vector<std::string> expected = {"extra2.ini", "my.bar", "vpx_ftp.ini", "vtmain.ini"};
-    EXPECT_EQ(expected, DeviceFiles(Files.DeviceDir));
+    EXPECT_EQ(expected, ListTreeFiles(Files.DeviceDir));
     IniFile portable = PortableBase("eng");
     // English: the language keys are removed rather than written.
     portable[0].Lines.resize(portable[0].Lines.size() - 2);
@@ -263,7 +253,7 @@ const char LARGE_PLUGIN_COPY[] = "Plugins\\vfx\\big\\";
 
 size_t LargePluginFilesCopied(const std::string &device)
 {
-    std::vector<std::string> copied = DeviceFiles(device);
+    std::vector<std::string> copied = ListTreeFiles(device);
     return std::count_if(copied.begin(), copied.end(),
                          [](const std::string &f) { return f.find(LARGE_PLUGIN_COPY) == 0; });
 }
@@ -361,7 +351,7 @@ TEST_F(InstallRun, CancelBeforeTheSummaryWritesNothing)
         wizard.Cancel();
         wizard.WaitForClose();
     });
-    EXPECT_TRUE(DeviceFiles(Files.DeviceDir).empty());
+    EXPECT_TRUE(ListTreeFiles(Files.DeviceDir).empty());
 }
 
 }  // namespace

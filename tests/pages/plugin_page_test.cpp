@@ -489,7 +489,8 @@ TEST_F(PluginPageTest, PathsAtTheBufferBound)
     std::string overName = over.substr(dir.size() + 1);
     std::string deepName = std::string(259 - dir.size() - 1, 'h');
     ASSERT_TRUE(RunUnixCommand("truncate -s 5000 '" + unixDir + "/" + overName + "' && mkdir '" + unixDir + "/" +
-                               deepName + "' && truncate -s 7000 '" + unixDir + "/" + deepName + "/x'"));
+                               deepName + "' && truncate -s 7000 '" + unixDir + "/" + deepName + "/x'"))
+        << "could not make the over-long entries from the Linux side";
     EXPECT_EQ(1000u, DirectorySize(dir.c_str()));
 }
 

@@ -104,7 +104,7 @@ TEST_F(ProgressPage, CancelDuringTheRunSetsAbortAndClosesAfterTheRun)
     EXPECT_EQ(InstallState.AbortRequested, 1);
     EXPECT_TRUE(StandIn.SawAbortWhileHolding) << "Cancel reached the page while the run let messages through";
     EXPECT_TRUE(StandIn.SheetOpenAtReturn) << "the wizard closes only after the run has returned";
-    EXPECT_FALSE(StandIn.HoldTimedOut);
+    EXPECT_FALSE(StandIn.HoldTimedOut) << "the stand-in run waited in vain for Cancel or its release";
     EXPECT_EQ(InstallState.Installing, 0);
 }
 

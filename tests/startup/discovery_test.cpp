@@ -9,6 +9,7 @@
 #include "startup/discovery.h"
 #include "startup/startup.h"
 #include "support/desktop_fixture.h"
+#include "support/files.h"
 
 namespace {
 
@@ -342,9 +343,8 @@ struct ResolveCase {
 
 TEST(ResolveSettingsPath, JoinsThatWouldPass259CharactersAreNotMade)
 {
-    char windows[PATH_BUFFER_SIZE];
-    ASSERT_GT(GetWindowsDirectoryA(windows, COUNTOF(windows)), 0u);
-    const std::string windowsDir = std::string(windows) + "\\";
+    ASSERT_FALSE(WindowsDirectory().empty());
+    const std::string windowsDir = WindowsDirectory() + "\\";
     ASSERT_LT(windowsDir.size(), 200u) << "the cases need room after the Windows directory";
     const std::string bareFits(PATH_MAX_CHARS - windowsDir.size(), 'n');
     const std::string bareTooLong = bareFits + "n";

@@ -11,6 +11,7 @@
 #include "startup/discovery.h"
 #include "startup/startup.h"
 #include "support/desktop_fixture.h"
+#include "support/files.h"
 
 namespace {
 
@@ -26,13 +27,6 @@ std::string Environment(const char *name)
     char value[PATH_BUFFER_SIZE];
     ReadEnvironmentValue(value, COUNTOF(value), name);
     return value;
-}
-
-std::string WindowsDirectory()
-{
-    char directory[MAX_PATH] = "";
-    GetWindowsDirectoryA(directory, MAX_PATH);
-    return directory;
 }
 
 TEST(DoubleByteStartup, ProcessRunsInCodePage932)

@@ -14,8 +14,6 @@
 
 namespace {
 
-const DWORD WINDOW_WAIT_MS = PROCESS_HANG_GUARD_MS;
-const DWORD EXIT_WAIT_MS = PROCESS_HANG_GUARD_MS;
 
 struct ProgramRun {
     PROCESS_INFORMATION Process = {};
@@ -57,7 +55,7 @@ void ExpectSilentExit(ProgramRun &run, DWORD expectedCode)
     int windowsSeen = 0;
     while (WaitForSingleObject(run.Process.hProcess, 0) == WAIT_TIMEOUT) {
         windowsSeen += static_cast<int>(VisibleWindowsOf(run.Process.dwProcessId).size());
-        ASSERT_LT(GetTickCount() - start, EXIT_WAIT_MS) << "the program did not end";
+        ASSERT_LT(GetTickCount() - start, PROCESS_HANG_GUARD_MS) << "the program did not end";
         Sleep(1);
     }
     DWORD code = 99;
@@ -115,7 +113,7 @@ TEST(StartupProcess, RefusesWithoutAppDataPath)
                      ", U3_IS_UPGRADE " + (c.IsUpgrade ? c.IsUpgrade : "unset"));
         ProgramRun run;
         Start(run, c.AppDataPath, c.IsUpgrade);
-        HWND box = WaitForProcessWindow(run.Process.dwProcessId, "Install Error", WINDOW_WAIT_MS);
+        HWND box = WaitForProcessWindow(run.Process.dwProcessId, "Install Error", PROCESS_HANG_GUARD_MS);
         ASSERT_NE(nullptr, box) << "no refusal box appeared";
 
         std::vector<std::string> texts = ChildTexts(box);
@@ -132,7 +130,7 @@ TEST(StartupProcess, RefusesWithoutAppDataPath)
 
         PostMessageA(box, WM_COMMAND, IDOK, 0);
         DWORD code = 99;
-        ASSERT_TRUE(WaitForExit(run.Process.hProcess, EXIT_WAIT_MS, &code)) << "did not end after OK";
+        ASSERT_TRUE(WaitForExit(run.Process.hProcess, PROCESS_HANG_GUARD_MS, &code)) << "did not end after OK";
         EXPECT_EQ(1u, code);
     }
 }
@@ -142,13 +140,13 @@ TEST(StartupProcess, RefusesAnAppDataPathTooLongForItsFiles)
     std::string device = DeviceDirectory() + "\\" + std::string(250, 'd');
     ProgramRun run;
     Start(run, device.c_str(), NULL);
-    HWND box = WaitForProcessWindow(run.Process.dwProcessId, "Install Error", WINDOW_WAIT_MS);
+    HWND box = WaitForProcessWindow(run.Process.dwProcessId, "Install Error", PROCESS_HANG_GUARD_MS);
     ASSERT_NE(nullptr, box) << "no box appeared";
     std::vector<std::string> texts = ChildTexts(box);
     EXPECT_NE(texts.end(), std::find(texts.begin(), texts.end(), "The application data path of the U3 device is too long!"));
     PostMessageA(box, WM_COMMAND, IDOK, 0);
     DWORD code = 99;
-    ASSERT_TRUE(WaitForExit(run.Process.hProcess, EXIT_WAIT_MS, &code)) << "did not end after OK";
+    ASSERT_TRUE(WaitForExit(run.Process.hProcess, PROCESS_HANG_GUARD_MS, &code)) << "did not end after OK";
     EXPECT_EQ(1u, code);
 
     // An upgrade writes nothing, so it still ends silently.
@@ -175,11 +173,11 @@ TEST(StartupProcess, OtherUpgradeValuesRunTheWizard)
         SCOPED_TRACE(std::string("U3_IS_UPGRADE \"") + value + "\"");
         ProgramRun run;
         Start(run, device.c_str(), value);
-        HWND sheet = WaitForProcessWindow(run.Process.dwProcessId, "Veltrano USB installer", WINDOW_WAIT_MS);
+        HWND sheet = WaitForProcessWindow(run.Process.dwProcessId, "Veltrano USB installer", PROCESS_HANG_GUARD_MS);
         ASSERT_NE(nullptr, sheet) << "the wizard did not open";
         PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
         DWORD code = 99;
-        ASSERT_TRUE(WaitForExit(run.Process.hProcess, EXIT_WAIT_MS, &code)) << "did not end after Cancel";
+        ASSERT_TRUE(WaitForExit(run.Process.hProcess, PROCESS_HANG_GUARD_MS, &code)) << "did not end after Cancel";
         EXPECT_EQ(0u, code);
     }
 }

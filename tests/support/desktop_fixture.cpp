@@ -1,29 +1,18 @@
 #include "support/desktop_fixture.h"
 
 #include "base/environment.h"
+#include "support/files.h"
 #include "support/temp_directory.h"
+#include "support/text.h"
 
 namespace {
 
 const char VELTRANO_KEY[] = "SOFTWARE\\Ostrand\\Veltrano";
 const char OSTRAND_KEY[] = "SOFTWARE\\Ostrand";
 
-std::string WindowsDirectory()
-{
-    char directory[MAX_PATH] = "";
-    GetWindowsDirectoryA(directory, MAX_PATH);
-    return directory;
-}
-
 std::string ScratchPath()
 {
     return TempDirectory() + "veltrano-desktop-fixture";
-}
-
-void ReplaceAll(std::string &text, const std::string &from, const std::string &to)
-{
-    for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
-        text.replace(at, from.size(), to);
 }
 
 std::string ParentOf(const std::string &path)
@@ -51,10 +40,7 @@ RegistryValueSpec RawValue(const std::string &name, DWORD type, const std::strin
 
 std::string FixturePath(const std::string &text)
 {
-    std::string result = text;
-    ReplaceAll(result, "{windows}", WindowsDirectory());
-    ReplaceAll(result, "{scratch}", ScratchPath());
-    return result;
+    return Replaced(Replaced(text, "{windows}", WindowsDirectory()), "{scratch}", ScratchPath());
 }
 
 void RemoveVeltranoKey(HKEY hive)
@@ -64,10 +50,34 @@ void RemoveVeltranoKey(HKEY hive)
     RegDeleteKeyA(hive, OSTRAND_KEY);
 }
 
-DesktopFixture::DesktopFixture(const DiscoveryDescription &description)
+void RemoveVeltranoKeys()
 {
     RemoveVeltranoKey(HKEY_LOCAL_MACHINE);
     RemoveVeltranoKey(HKEY_CURRENT_USER);
+}
+
+bool WriteVeltranoValues(HKEY hive, const std::vector<RegistryValueSpec> &values, std::string *failure)
+{
+    HKEY key;
+    if (RegCreateKeyExA(hive, VELTRANO_KEY, 0, NULL, 0, KEY_WRITE, NULL, &key, NULL) != ERROR_SUCCESS) {
+        *failure += "cannot create the Veltrano key; ";
+        return false;
+    }
+    bool written = true;
+    for (const RegistryValueSpec &value : values) {
+        if (RegSetValueExA(key, value.Name.c_str(), 0, value.Type, reinterpret_cast<const BYTE *>(value.Data.data()),
+                           static_cast<DWORD>(value.Data.size())) != ERROR_SUCCESS) {
+            *failure += "cannot write value " + value.Name + "; ";
+            written = false;
+        }
+    }
+    RegCloseKey(key);
+    return written;
+}
+
+DesktopFixture::DesktopFixture(const DiscoveryDescription &description)
+{
+    RemoveVeltranoKeys();
     CreateDirectories(ScratchPath());
 
     WriteHive(HKEY_LOCAL_MACHINE, description.Machine);
@@ -106,27 +116,19 @@ DesktopFixture::~DesktopFixture()
         DeleteFileA(file.c_str());
     for (auto directory = CreatedDirectories.rbegin(); directory != CreatedDirectories.rend(); ++directory)
         RemoveDirectoryA(directory->c_str());
-    RemoveVeltranoKey(HKEY_LOCAL_MACHINE);
-    RemoveVeltranoKey(HKEY_CURRENT_USER);
+    RemoveVeltranoKeys();
 }
 
 void DesktopFixture::WriteHive(HKEY hive, const std::vector<RegistryValueSpec> &values)
 {
     if (values.empty())
         return;
-    HKEY key;
-    if (RegCreateKeyExA(hive, VELTRANO_KEY, 0, NULL, 0, KEY_WRITE, NULL, &key, NULL) != ERROR_SUCCESS) {
-        Failure += "cannot create the Veltrano key; ";
-        return;
-    }
+    std::vector<RegistryValueSpec> placed;
     for (const RegistryValueSpec &value : values) {
-        std::string data = value.Type == REG_SZ || value.Type == REG_EXPAND_SZ ? FixturePath(value.Data)
-                                                                               : value.Data;
-        if (RegSetValueExA(key, value.Name.c_str(), 0, value.Type, reinterpret_cast<const BYTE *>(data.data()),
-                           static_cast<DWORD>(data.size())) != ERROR_SUCCESS)
-            Failure += "cannot write value " + value.Name + "; ";
+        bool text = value.Type == REG_SZ || value.Type == REG_EXPAND_SZ;
+        placed.push_back({value.Name, value.Type, text ? FixturePath(value.Data) : value.Data});
     }
-    RegCloseKey(key);
+    WriteVeltranoValues(hive, placed, &Failure);
 }
 
 void DesktopFixture::WriteFile(const SettingsFileSpec &file)

@@ -80,3 +80,10 @@ private:
 
 // Removes SOFTWARE\Ostrand\Veltrano (and an Ostrand key it leaves empty) from a hive.
 void RemoveVeltranoKey(HKEY hive);
+
+// RemoveVeltranoKey of both hives.
+void RemoveVeltranoKeys();
+
+// Stores values under SOFTWARE\Ostrand\Veltrano of a hive, creating the key; FALSE, with what
+// failed added to *failure, when the key or a value could not be written.
+bool WriteVeltranoValues(HKEY hive, const std::vector<RegistryValueSpec> &values, std::string *failure);

@@ -1,5 +1,5 @@
-// Desktop installations, device directories and settings-files lists for the installation
-// engine's tests: real files under a fresh temporary directory, read back as they lie on disk.
+// Desktop installations and device directories for the installation engine's
+// tests: real files under a fresh temporary directory, read back as they lie on disk.
 #pragma once
 
 #include <windows.h>
@@ -7,7 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "support/files.h"  // WriteFileBytes, ReadFileBytes, PathExists
+#include "support/files.h"      // WriteFileBytes, ReadFileBytes, PathExists
+#include "support/ini_files.h"  // IniFile, ReadIniFile, FormatIni
+#include "support/trees.h"      // ListDirectory
 
 namespace engine_fixture {
 
@@ -38,23 +40,6 @@ struct Fixture {
 
 // Writes the desktop installation and an empty device directory under a fresh root.
 Fixture BuildFixture(const DesktopDescription &description);
-
-// Names of the entries directly in dir, sorted, without "." and "..".
-std::vector<std::string> ListDirectory(const std::string &dir);
-
-struct IniSection {
-    std::string Name;                // as written in the file, case kept
-    std::vector<std::string> Lines;  // "key=value" with blanks around key and value trimmed
-    bool operator==(const IniSection &other) const { return Name == other.Name && Lines == other.Lines; }
-};
-typedef std::vector<IniSection> IniFile;
-
-// The whole file read as text and parsed: sections in file order, blank lines left out.
-// Lines before the first section go into a section with an empty name.
-bool ReadIniFile(const std::string &path, IniFile *file);
-
-// Readable form of a parsed file, for failure messages.
-std::string FormatIni(const IniFile &file);
 
 // A row of the settings-files list: its name and check mark.
 struct ListRow {

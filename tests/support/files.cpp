@@ -70,6 +70,21 @@ bool PathExists(const std::string &path)
     return GetFileAttributesW(Wide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+std::string WindowsDirectory()
+{
+    char directory[MAX_PATH] = "";
+    GetWindowsDirectoryA(directory, MAX_PATH);
+    return directory;
+}
+
+std::string WindowsFile(const char *name)
+{
+    std::string directory = WindowsDirectory();
+    if (directory.empty() || directory.back() != '\\')
+        directory += '\\';
+    return directory + name;
+}
+
 void WriteSizedFile(const std::string &path, unsigned long long size)
 {
     MakeDirectories(path.substr(0, path.find_last_of('\\')));

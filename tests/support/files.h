@@ -29,5 +29,11 @@ std::string ReadWholeFile(const std::string &path);
 
 bool PathExists(const std::string &path);
 
+// The Windows directory, without trailing backslash.
+std::string WindowsDirectory();
+
+// A file directly in the Windows directory.
+std::string WindowsFile(const char *name);
+
 // A file of size bytes, sparse where the file system allows.
 void WriteSizedFile(const std::string &path, unsigned long long size);

@@ -6,8 +6,6 @@
 
 namespace {
 
-const DWORD STOP_WAIT_MS = STEP_HANG_GUARD_MS;
-const DWORD BOX_CLOSE_WAIT_MS = STEP_HANG_GUARD_MS;
 // The dialog manager gives a message box's text control this id.
 const int MESSAGE_TEXT_ID = 0xFFFF;
 
@@ -65,7 +63,7 @@ MessageBoxAnswerer::MessageBoxAnswerer(const BoxAnswer &answer)
 {
     Ready = CreateEventA(NULL, TRUE, FALSE, NULL);
     Thread = CreateThread(NULL, 0, Watch, this, 0, NULL);
-    if (WaitForSingleObject(Ready, STOP_WAIT_MS) != WAIT_OBJECT_0)
+    if (WaitForSingleObject(Ready, STEP_HANG_GUARD_MS) != WAIT_OBJECT_0)
         ADD_FAILURE() << "the message box watcher did not start";
     CloseHandle(Ready);
 }
@@ -80,7 +78,7 @@ std::vector<SeenBox> MessageBoxAnswerer::Stop()
 {
     if (Thread) {
         InterlockedExchange(&Stopping, 1);
-        if (WaitForSingleObject(Thread, STOP_WAIT_MS) != WAIT_OBJECT_0)
+        if (WaitForSingleObject(Thread, STEP_HANG_GUARD_MS) != WAIT_OBJECT_0)
             ADD_FAILURE() << "the message box watcher did not end";
         CloseHandle(Thread);
         Thread = NULL;
@@ -110,7 +108,7 @@ void MessageBoxAnswerer::WatchLoop()
         Seen.push_back(Describe(box));
         PostMessageA(box, WM_COMMAND, Answer(Seen.back()), 0);
         DWORD start = GetTickCount();
-        while (IsWindow(box) && GetTickCount() - start < BOX_CLOSE_WAIT_MS)
+        while (IsWindow(box) && GetTickCount() - start < STEP_HANG_GUARD_MS)
             Sleep(2);
         if (IsWindow(box)) {
             Seen.back().Text += " <did not close on the answer>";

@@ -22,6 +22,8 @@ BOOL RecordCopyFailure(void *context, const char *targetPath, DWORD error)
     RecordingReport &recording = Recording(context);
     size_t index = recording.CopyFailures.size();
     BOOL stop = index < recording.StopAnswers.size() ? recording.StopAnswers[index] : recording.DefaultStop;
+    if (recording.StopWhen)
+        stop = recording.StopWhen(targetPath) ? TRUE : FALSE;
     recording.CopyFailures.push_back({targetPath, error, stop});
     return stop;
 }

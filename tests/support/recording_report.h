@@ -25,8 +25,10 @@ struct RecordingReport {
     // The report whose context is this record; valid while the record lives.
     InstallReport Report();
 
-    // The answers to copy failures, in order; once they are used up, DefaultStop answers.
+    // The answers to copy failures, in order; once they are used up, DefaultStop answers. Where
+    // StopWhen is set, it answers instead, from the failed target's path.
     std::vector<BOOL> StopAnswers;
+    std::function<bool(const std::string &targetPath)> StopWhen;
     BOOL DefaultStop = FALSE;
     // Runs on every call of LetMessagesThrough with the call's number (from 1): what arrives
     // while messages are let through, e.g. a Cancel that sets AbortRequested.

@@ -7,7 +7,8 @@
 #include "base/path_helpers.h"
 #include "lists/plugin_row.h"
 #include "pages/plugin_list.h"
-#include "support/engine_fixture.h"
+#include "support/files.h"
+#include "support/ini_files.h"
 
 namespace {
 
@@ -68,10 +69,10 @@ std::vector<std::string> RegistrationsNamingNoDeviceFile(const std::string &appD
 {
     std::vector<std::string> wrong;
     // Read as text, not through the profile functions, whose section reads have a size limit.
-    engine_fixture::IniFile portable;
-    if (!engine_fixture::ReadIniFile(appData + "\\vtmain.ini", &portable))
+    IniFile portable;
+    if (!ReadIniFile(appData + "\\vtmain.ini", &portable))
         return wrong;
-    for (const engine_fixture::IniSection &section : portable) {
+    for (const IniSection &section : portable) {
         const PluginKindEntry *kind = KindOfSection(section.Name);
         if (!kind)
             continue;
@@ -158,10 +159,10 @@ std::vector<std::string> RegistrationsNotCopiedFromTheirSource(const std::string
 {
     DesktopVariable desktop(desktopDir);
     std::vector<std::string> wrong;
-    engine_fixture::IniFile portable;
-    if (!engine_fixture::ReadIniFile(appData + "\\vtmain.ini", &portable))
+    IniFile portable;
+    if (!ReadIniFile(appData + "\\vtmain.ini", &portable))
         return wrong;
-    for (const engine_fixture::IniSection &section : portable) {
+    for (const IniSection &section : portable) {
         const PluginKindEntry *kind = KindOfSection(section.Name);
         if (!kind)
             continue;

@@ -69,6 +69,17 @@ void WalkTree(const std::string &root, const TreeVisitor &visit)
     WalkLevel(Wide(root), "", visit);
 }
 
+std::vector<std::string> ListDirectory(const std::string &dir)
+{
+    std::vector<std::string> names;
+    WalkTree(dir, [&](const WIN32_FIND_DATAW &, const std::wstring &, const std::string &relative) {
+        names.push_back(relative);
+        return false;
+    });
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
 std::vector<std::string> ListTree(const std::string &root)
 {
     std::vector<std::string> entries;

@@ -26,6 +26,9 @@ typedef std::function<bool(const WIN32_FIND_DATAW &entry, const std::wstring &pa
 void WalkTree(const std::wstring &root, const TreeVisitor &visit);
 void WalkTree(const std::string &root, const TreeVisitor &visit);
 
+// Names of the entries directly in dir, sorted, without "." and "..".
+std::vector<std::string> ListDirectory(const std::string &dir);
+
 // Every entry below root, relative ("a\b.txt"), sorted; directories end in a backslash. Links are
 // listed by their name alone and not followed. Empty when root does not exist.
 std::vector<std::string> ListTree(const std::string &root);

@@ -55,3 +55,10 @@ bool RunUnixCommand(const std::string &command)
     }
     return false;
 }
+
+bool MakeUnixSymlink(const std::string &directory, const std::string &linkName, const std::string &target)
+{
+    std::string unixDirectory = UnixPathOf(directory.c_str());
+    return !unixDirectory.empty() &&
+           RunUnixCommand("cd '" + unixDirectory + "' && ln -s '" + target + "' '" + linkName + "'");
+}

@@ -124,7 +124,7 @@ void WizardDriver::Settle()
         while (WaitForSingleObject(FlushDone, 10) != WAIT_OBJECT_0) {
             if (!IsWindow(sheet_))
                 return;
-            if (GetTickCount() - start > DRIVER_WAIT_MS) {
+            if (GetTickCount() - start > STEP_HANG_GUARD_MS) {
                 Fail("timed out waiting for the wizard's thread to handle its queue");
                 return;
             }
@@ -165,7 +165,7 @@ HWND WizardDriver::Page()
     if (failed_ || !IsWindow(sheet_))
         return NULL;
     DWORD_PTR page = 0;
-    SendMessageTimeoutA(sheet_, PSM_GETCURRENTPAGEHWND, 0, 0, SMTO_NORMAL, DRIVER_WAIT_MS, &page);
+    SendMessageTimeoutA(sheet_, PSM_GETCURRENTPAGEHWND, 0, 0, SMTO_NORMAL, STEP_HANG_GUARD_MS, &page);
     return reinterpret_cast<HWND>(page);
 }
 
@@ -175,9 +175,9 @@ int WizardDriver::CurrentTemplate()
     if (!page)
         return 0;
     DWORD_PTR index = 0, id = 0;
-    SendMessageTimeoutA(sheet_, PSM_HWNDTOINDEX, reinterpret_cast<WPARAM>(page), 0, SMTO_NORMAL, DRIVER_WAIT_MS,
+    SendMessageTimeoutA(sheet_, PSM_HWNDTOINDEX, reinterpret_cast<WPARAM>(page), 0, SMTO_NORMAL, STEP_HANG_GUARD_MS,
                         &index);
-    SendMessageTimeoutA(sheet_, PSM_INDEXTOID, index, 0, SMTO_NORMAL, DRIVER_WAIT_MS, &id);
+    SendMessageTimeoutA(sheet_, PSM_INDEXTOID, index, 0, SMTO_NORMAL, STEP_HANG_GUARD_MS, &id);
     return static_cast<int>(id);
 }
 
@@ -187,11 +187,11 @@ HWND WizardDriver::PageOf(int templateId)
         return NULL;
     for (int index = 0; index < 32; ++index) {
         DWORD_PTR id = 0, page = 0;
-        SendMessageTimeoutA(sheet_, PSM_INDEXTOID, index, 0, SMTO_NORMAL, DRIVER_WAIT_MS, &id);
+        SendMessageTimeoutA(sheet_, PSM_INDEXTOID, index, 0, SMTO_NORMAL, STEP_HANG_GUARD_MS, &id);
         if (id == 0)
             break;
         if (static_cast<int>(id) == templateId) {
-            SendMessageTimeoutA(sheet_, PSM_INDEXTOHWND, index, 0, SMTO_NORMAL, DRIVER_WAIT_MS, &page);
+            SendMessageTimeoutA(sheet_, PSM_INDEXTOHWND, index, 0, SMTO_NORMAL, STEP_HANG_GUARD_MS, &page);
             return reinterpret_cast<HWND>(page);
         }
     }
@@ -224,7 +224,7 @@ std::string WizardDriver::TextOf(HWND window)
     char text[4096] = "";
     if (window)
         SendMessageTimeoutA(window, WM_GETTEXT, COUNTOF(text), reinterpret_cast<LPARAM>(text), SMTO_NORMAL,
-                            DRIVER_WAIT_MS, NULL);
+                            STEP_HANG_GUARD_MS, NULL);
     return text;
 }
 
@@ -250,7 +250,7 @@ bool WizardDriver::Checked(int id)
     HWND control = Control(id);
     DWORD_PTR state = 0;
     if (control)
-        SendMessageTimeoutA(control, BM_GETCHECK, 0, 0, SMTO_NORMAL, DRIVER_WAIT_MS, &state);
+        SendMessageTimeoutA(control, BM_GETCHECK, 0, 0, SMTO_NORMAL, STEP_HANG_GUARD_MS, &state);
     return state == BST_CHECKED;
 }
 
@@ -268,7 +268,7 @@ void WizardDriver::SetText(int id, const std::string &text)
     HWND control = Control(id);
     if (control)
         SendMessageTimeoutA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_NORMAL,
-                            DRIVER_WAIT_MS, NULL);
+                            STEP_HANG_GUARD_MS, NULL);
 }
 
 void WizardDriver::SelectComboRow(int id, int row)
@@ -276,9 +276,9 @@ void WizardDriver::SelectComboRow(int id, int row)
     HWND control = Control(id);
     if (!control)
         return;
-    SendMessageTimeoutA(control, CB_SETCURSEL, row, 0, SMTO_NORMAL, DRIVER_WAIT_MS, NULL);
+    SendMessageTimeoutA(control, CB_SETCURSEL, row, 0, SMTO_NORMAL, STEP_HANG_GUARD_MS, NULL);
     SendMessageTimeoutA(GetParent(control), WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE),
-                        reinterpret_cast<LPARAM>(control), SMTO_NORMAL, DRIVER_WAIT_MS, NULL);
+                        reinterpret_cast<LPARAM>(control), SMTO_NORMAL, STEP_HANG_GUARD_MS, NULL);
 }
 
 int WizardDriver::ComboSelection(int id)
@@ -286,7 +286,7 @@ int WizardDriver::ComboSelection(int id)
     HWND control = Control(id);
     DWORD_PTR row = static_cast<DWORD_PTR>(CB_ERR);
     if (control)
-        SendMessageTimeoutA(control, CB_GETCURSEL, 0, 0, SMTO_NORMAL, DRIVER_WAIT_MS, &row);
+        SendMessageTimeoutA(control, CB_GETCURSEL, 0, 0, SMTO_NORMAL, STEP_HANG_GUARD_MS, &row);
     return static_cast<int>(row);
 }
 
@@ -295,7 +295,7 @@ void WizardDriver::SetRowChecked(HWND list, int row, bool checked)
     LVITEMA item = {};
     item.stateMask = LVIS_STATEIMAGEMASK;
     item.state = INDEXTOSTATEIMAGEMASK(checked ? 2 : 1);
-    SendMessageTimeoutA(list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item), SMTO_NORMAL, DRIVER_WAIT_MS,
+    SendMessageTimeoutA(list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item), SMTO_NORMAL, STEP_HANG_GUARD_MS,
                         NULL);
 }
 

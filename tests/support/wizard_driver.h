@@ -24,9 +24,6 @@
 
 #include "support/hang_guard.h"
 
-// Default bound of every wait of the driver.
-enum { DRIVER_WAIT_MS = STEP_HANG_GUARD_MS };
-
 enum WizardButton { BUTTON_BACK, BUTTON_NEXT, BUTTON_FINISH, BUTTON_CANCEL };
 
 // A message box or common dialog of the wizard's thread.
@@ -92,7 +89,7 @@ public:
     // Waits until the sheet has gone; FALSE (and a failure) on time-out.
     bool WaitForClose();
     // Waits until the condition holds; FALSE (and a failure naming what) on time-out.
-    bool WaitUntil(const std::function<bool()> &condition, const char *what, DWORD timeoutMs = DRIVER_WAIT_MS);
+    bool WaitUntil(const std::function<bool()> &condition, const char *what, DWORD timeoutMs = STEP_HANG_GUARD_MS);
 
     // Closes whatever the script left open: dialogs first, then the wizard (Cancel).
     void CloseEverything();
