@@ -6,6 +6,8 @@
 #include "base/file_name_compare.h"
 #include "base/install_state.h"
 #include "base/path_helpers.h"
+#include "base/profile_section.h"
+#include "base/section_writes.h"
 #include "engine/device_name.h"
 #include "engine/tree_copy.h"
 #include "files/same_content.h"
@@ -28,6 +30,18 @@ void LoadPluginRoot()
 {
     CopyBounded(PluginRoot, COUNTOF(PluginRoot), InstallState.PluginBase);
     ExpandEnvRefs(PluginRoot, COUNTOF(PluginRoot));
+}
+
+// The desktop's plugin sections, each read once per transfer when first needed.
+ProfileSection DesktopSections[PLUGIN_KIND_COUNT];
+BOOL DesktopSectionRead[PLUGIN_KIND_COUNT];
+
+const ProfileSection *DesktopSection(int kind)
+{
+    if (!DesktopSectionRead[kind])
+        ReadProfileSection(&DesktopSections[kind], InstallState.SourceIniPath, PluginKind[kind].Section);
+    DesktopSectionRead[kind] = TRUE;
+    return &DesktopSections[kind];
 }
 
 // The nearest earlier checked row of the same source directory, or -1. Searched from the nearest
@@ -227,7 +241,7 @@ void RegisterPlugin(int kind, const char *desktopKey, const PluginValue &parts, 
     AppendBounded(value, COUNTOF(value), PORTABLE_PLUGIN_BASE);
     AppendBounded(value, COUNTOF(value), relativeTarget);
     AppendBounded(value, COUNTOF(value), parts.FileName);
-    WritePrivateProfileStringA(entry.Section, portableKey, value, InstallState.TargetIniPath);
+    GatherSectionKey(entry.Section, portableKey, value);
     if (!entry.Renumbered)
         return;
 
@@ -238,20 +252,18 @@ void RegisterPlugin(int kind, const char *desktopKey, const PluginValue &parts, 
     AppendBounded(portableCompanion, COUNTOF(portableCompanion), "_detect");
     static char detect[DETECT_TEXT_SIZE];
     static char quoted[DETECT_TEXT_SIZE + 2];
-    GetPrivateProfileStringA(entry.Section, desktopCompanion, "", detect, DETECT_TEXT_SIZE, InstallState.SourceIniPath);
+    SectionValue(detect, DETECT_TEXT_SIZE, DesktopSection(kind), desktopCompanion);
     if (!detect[0]) {
-        WritePrivateProfileStringA(entry.Section, portableCompanion, NULL, InstallState.TargetIniPath);
+        GatherSectionKey(entry.Section, portableCompanion, NULL);
         return;
     }
     quoted[0] = '"';
     CopyBounded(quoted + 1, COUNTOF(quoted) - 1, detect);
     AppendBounded(quoted, COUNTOF(quoted), "\"");
-    WritePrivateProfileStringA(entry.Section, portableCompanion, quoted, InstallState.TargetIniPath);
+    GatherSectionKey(entry.Section, portableCompanion, quoted);
 }
 
-}  // namespace
-
-void TransferPlugins(HWND page)
+void TransferCheckedRows(HWND page)
 {
     HWND list = InstallState.PluginList;
     const int rows = ListRowCount(list);
@@ -289,8 +301,7 @@ void TransferPlugins(HWND page)
         // Read with one byte to spare, so that a value too long for a path buffer shows as such.
         char setting[PATH_BUFFER_SIZE + 1];
         char value[PATH_BUFFER_SIZE];
-        if (GetPrivateProfileStringA(PluginKind[kind].Section, desktopKey, "", setting, COUNTOF(setting),
-                                     InstallState.SourceIniPath) > PATH_MAX_CHARS ||
+        if (SectionValue(setting, COUNTOF(setting), DesktopSection(kind), desktopKey) > PATH_MAX_CHARS ||
             !ExpandWhole(value, COUNTOF(value), setting)) {
             // A checked plugin that cannot be copied is not passed over in silence either: the
             // box names it by its row label.
@@ -336,5 +347,21 @@ void TransferPlugins(HWND page)
         if (!arrived || !PluginFileArrived(lastFound, COUNTOF(lastFound), target, parts))
             continue;
         RegisterPlugin(kind, desktopKey, parts, RelativeTarget(target), &runningNumbers[kind]);
+    }
+}
+
+}  // namespace
+
+// The registrations are gathered and written once per section, however the transfer ends: a
+// write per key would rewrite the whole file each time.
+void TransferPlugins(HWND page)
+{
+    BeginSectionWrites(InstallState.TargetIniPath);
+    TransferCheckedRows(page);
+    FlushSectionWrites();
+    for (int kind = 0; kind < PLUGIN_KIND_COUNT; ++kind) {
+        if (DesktopSectionRead[kind])
+            FreeProfileSection(&DesktopSections[kind]);
+        DesktopSectionRead[kind] = FALSE;
     }
 }

@@ -3,6 +3,7 @@
 #include "base/caseless_compare.h"
 #include "base/install_state.h"
 #include "base/path_helpers.h"
+#include "base/profile_section.h"
 #include "files/directory_size.h"
 #include "lists/list_rows.h"
 #include "lists/plugin_row.h"
@@ -72,8 +73,11 @@ void AddPluginSection(HWND list, int kind)
 {
     const char *section = PluginKind[kind].Section;
     BOOL withModuleName = PluginKind[kind].Renumbered;
+    // Read once: a read per key would read the whole file again for each.
+    ProfileSection text;
+    ReadProfileSection(&text, InstallState.SourceIniPath, section);
     ZeroMemory(KeyNames, 2);
-    GetPrivateProfileStringA(section, NULL, "", KeyNames, COUNTOF(KeyNames) - 1, InstallState.SourceIniPath);
+    SectionKeyNames(KeyNames, COUNTOF(KeyNames) - 1, &text);
     // A list cut at the buffer's end still ends in an empty name.
     KeyNames[COUNTOF(KeyNames) - 2] = '\0';
     KeyNames[COUNTOF(KeyNames) - 1] = '\0';
@@ -84,8 +88,7 @@ void AddPluginSection(HWND list, int kind)
         // such: its first 259 characters may end inside a name and so name the parent directory.
         char value[PATH_BUFFER_SIZE + 1];
         ZeroMemory(value, sizeof(value));
-        BOOL fits = GetPrivateProfileStringA(section, key, "", value, COUNTOF(value), InstallState.SourceIniPath) <=
-                    PATH_MAX_CHARS;
+        BOOL fits = SectionValue(value, COUNTOF(value), &text, key) <= PATH_MAX_CHARS;
         char label[PATH_BUFFER_SIZE];
         if (!ComposeRowLabel(label, COUNTOF(label), kind, key, value))
             continue;
@@ -105,11 +108,14 @@ void AddPluginSection(HWND list, int kind)
         FormatKiB(sizeText, COUNTOF(sizeText), BytesToKiBRoundedUp(size));
         SetListText(list, row, PLUGIN_COLUMN_SIZE, sizeText);
     }
+    FreeProfileSection(&text);
 }
 
 void FillPluginList(HWND list)
 {
+    HCURSOR previous = SetCursor(LoadCursorA(NULL, IDC_WAIT));
     LastMeasured[0] = '\0';
     for (int kind = 0; kind < PLUGIN_KIND_COUNT; ++kind)
         AddPluginSection(list, kind);
+    SetCursor(previous);
 }
