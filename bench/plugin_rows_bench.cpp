@@ -1,7 +1,8 @@
 // One packer registered for 100,000 extensions, all in one plugin directory: filling the plugin
 // page and registering every row it lists, each against the least the same work needs through
 // the same platform (the key names and values read, the rows added to a bare check-box list; the
-// same keys and values written straight into the portable file).
+// same keys and values written straight into the portable file), and against the limit of both:
+// one read of the whole settings file and one write of it.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -62,6 +63,23 @@ double WriteKeysStraight(HWND list, const std::string &portable)
     return Seconds() - start;
 }
 
+// The limit of any reading and writing of the settings: the whole file read at once and written
+// at once, as a file of bytes.
+double ReadAndWriteOnce(const std::string &from, const std::string &to)
+{
+    double start = Seconds();
+    HANDLE source = CreateFileA(from.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
+    DWORD size = GetFileSize(source, NULL);
+    std::vector<char> bytes(size);
+    DWORD moved = 0;
+    ReadFile(source, bytes.data(), size, &moved, NULL);
+    CloseHandle(source);
+    HANDLE target = CreateFileA(to.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
+    WriteFile(target, bytes.data(), moved, &moved, NULL);
+    CloseHandle(target);
+    return Seconds() - start;
+}
+
 }  // namespace
 
 int main()
@@ -107,14 +125,16 @@ int main()
     TransferPlugins(ProgressPageReport(progressPage));
     double transfer = Seconds() - start;
     double straight = WriteKeysStraight(pluginList, root + "\\straight.ini");
+    double once = ReadAndWriteOnce(InstallState.SourceIniPath, root + "\\once.ini");
 
     printf("one packer for %d extensions in one directory, %d rows listed:\n", KEYS, rows);
     printf("  plugin page filled             %9.0f ms\n", pageFill * 1000);
     printf("  names and values into a bare list %6.0f ms\n", bareFill * 1000);
-    printf("  ratio page / bare list         %9.2f\n", pageFill / bareFill);
+    printf("  ratio page / bare list         %9.2f  (goal: at most 0.20)\n", pageFill / bareFill);
     printf("  plugin transfer, all checked   %9.0f ms  (%.0f registrations/s)\n", transfer * 1000, rows / transfer);
     printf("  the same keys written straight %9.0f ms  (%.0f keys/s)\n", straight * 1000, rows / straight);
-    printf("  ratio transfer / straight      %9.2f\n", transfer / straight);
+    printf("  ratio transfer / straight      %9.2f  (goal: at most 0.10)\n", transfer / straight);
+    printf("  the limit: the settings file read once and written once %6.1f ms\n", once * 1000);
     DestroyWindow(progressPage);
     DestroyWindow(pluginPage);
     DestroyWindow(bare);

@@ -5,6 +5,8 @@
 #include "base/file_names.h"
 #include "base/install_state.h"
 #include "base/path_helpers.h"
+#include "base/profile_section.h"
+#include "base/section_writes.h"
 #include "engine/copy_failure.h"
 #include "engine/device_name.h"
 #include "engine/tree_copy.h"
@@ -25,6 +27,18 @@ void LoadPluginRoot()
 {
     CopyBounded(PluginRoot, COUNTOF(PluginRoot), PLUGIN_BASE);
     ExpandEnvRefs(PluginRoot, COUNTOF(PluginRoot));
+}
+
+// The desktop's plugin sections, each read once per transfer when first needed.
+ProfileSection DesktopSections[PLUGIN_KIND_COUNT];
+BOOL DesktopSectionRead[PLUGIN_KIND_COUNT];
+
+const ProfileSection *DesktopSection(int kind)
+{
+    if (!DesktopSectionRead[kind])
+        ReadProfileSection(&DesktopSections[kind], InstallState.SourceIniPath, PluginKind[kind].Section);
+    DesktopSectionRead[kind] = TRUE;
+    return &DesktopSections[kind];
 }
 
 // The nearest earlier checked row whose source directory this run is the same, or -1. Searched
@@ -201,7 +215,7 @@ void RegisterPlugin(int kind, const char *desktopKey, const PluginValue &parts, 
     AppendBounded(value, COUNTOF(value), "\\");
     AppendBounded(value, COUNTOF(value), relativeTarget);
     AppendBounded(value, COUNTOF(value), parts.FileName);
-    WritePrivateProfileStringA(entry.Section, portableKey, value, InstallState.TargetIniPath);
+    GatherSectionKey(entry.Section, portableKey, value);
     if (!entry.Renumbered)
         return;
 
@@ -212,20 +226,18 @@ void RegisterPlugin(int kind, const char *desktopKey, const PluginValue &parts, 
     AppendBounded(portableCompanion, COUNTOF(portableCompanion), "_detect");
     static char detect[DETECT_TEXT_SIZE];
     static char quoted[DETECT_TEXT_SIZE + 2];
-    GetPrivateProfileStringA(entry.Section, desktopCompanion, "", detect, DETECT_TEXT_SIZE, InstallState.SourceIniPath);
+    SectionValue(detect, DETECT_TEXT_SIZE, DesktopSection(kind), desktopCompanion);
     if (!detect[0]) {
-        WritePrivateProfileStringA(entry.Section, portableCompanion, NULL, InstallState.TargetIniPath);
+        GatherSectionKey(entry.Section, portableCompanion, NULL);
         return;
     }
     quoted[0] = '"';
     CopyBounded(quoted + 1, COUNTOF(quoted) - 1, detect);
     AppendBounded(quoted, COUNTOF(quoted), "\"");
-    WritePrivateProfileStringA(entry.Section, portableCompanion, quoted, InstallState.TargetIniPath);
+    GatherSectionKey(entry.Section, portableCompanion, quoted);
 }
 
-}  // namespace
-
-void TransferPlugins(const InstallReport &report)
+void TransferCheckedRows(const InstallReport &report)
 {
     const int rows = PluginRows.Count;
     int runningNumbers[PLUGIN_KIND_COUNT] = {};
@@ -265,8 +277,7 @@ void TransferPlugins(const InstallReport &report)
         char setting[PATH_BUFFER_SIZE + 1];
         PluginValue parts;
         PluginValueResult parsed = PLUGIN_VALUE_TOO_LONG;
-        if (GetPrivateProfileStringA(PluginKind[kind].Section, record.Key, "", setting, COUNTOF(setting),
-                                     InstallState.SourceIniPath) <= PATH_MAX_CHARS)
+        if (SectionValue(setting, COUNTOF(setting), DesktopSection(kind), record.Key) <= PATH_MAX_CHARS)
             parsed = ParsePluginValue(&parts, setting);
         if (parsed == PLUGIN_VALUE_TOO_LONG) {
             // A checked plugin that cannot be copied is not passed over in silence either: the
@@ -315,5 +326,21 @@ void TransferPlugins(const InstallReport &report)
         if (!arrived || !PluginFileArrived(lastFound, COUNTOF(lastFound), target, parts, report))
             continue;
         RegisterPlugin(kind, record.Key, parts, RelativeTarget(target), &runningNumbers[kind]);
+    }
+}
+
+}  // namespace
+
+// The registrations are gathered and written once per section, however the transfer ends: a
+// write per key would rewrite the whole file each time.
+void TransferPlugins(const InstallReport &report)
+{
+    BeginSectionWrites(InstallState.TargetIniPath);
+    TransferCheckedRows(report);
+    FlushSectionWrites();
+    for (int kind = 0; kind < PLUGIN_KIND_COUNT; ++kind) {
+        if (DesktopSectionRead[kind])
+            FreeProfileSection(&DesktopSections[kind]);
+        DesktopSectionRead[kind] = FALSE;
     }
 }

@@ -5,11 +5,14 @@
 void SetUpCheckList(HWND page, const CheckListPage &list, HWND *filledList)
 {
     *filledList = NULL;
+    // Reading the settings and measuring the plugin directories may take a while.
+    HCURSOR previous = SetCursor(LoadCursorA(NULL, IDC_WAIT));
     HWND window = GetDlgItem(page, list.ListId);
     PrepareCheckList(window, list.Columns, list.ColumnCount);
     list.FillRows();
     list.DrawRows(window);
     *filledList = window;
+    SetCursor(previous);
 }
 
 int FollowCheckMarks(HWND list, const NMLISTVIEW *change, int count, void (*note)(int row, BOOL checked))

@@ -15,7 +15,8 @@ struct CheckListPage {
     void (*DrawRows)(HWND list);    // draws the table into the list
 };
 
-// Gives the page's list its check boxes and columns, then fills the rows and draws them. The
+// Gives the page's list its check boxes and columns, then fills the rows and draws them, with the
+// wait cursor shown meanwhile. The
 // list goes into *filledList once it is full: rows added while it fills (unchecked, as their
 // records) are not taken for changes.
 void SetUpCheckList(HWND page, const CheckListPage &list, HWND *filledList);

@@ -3,6 +3,7 @@
 #include "base/caseless_compare.h"
 #include "base/install_state.h"
 #include "base/path_helpers.h"
+#include "base/profile_section.h"
 #include "files/directory_size.h"
 #include "lists/list_rows.h"
 
@@ -55,8 +56,11 @@ void AddPluginSection(int kind)
 {
     const char *section = PluginKind[kind].Section;
     BOOL withModuleName = PluginKind[kind].Renumbered;
+    // Read once: a read per key would read the whole file again for each.
+    ProfileSection text;
+    ReadProfileSection(&text, InstallState.SourceIniPath, section);
     ZeroMemory(KeyNames, 2);
-    GetPrivateProfileStringA(section, NULL, "", KeyNames, COUNTOF(KeyNames) - 1, InstallState.SourceIniPath);
+    SectionKeyNames(KeyNames, COUNTOF(KeyNames) - 1, &text);
     // A list cut at the buffer's end still ends in an empty name.
     KeyNames[COUNTOF(KeyNames) - 2] = '\0';
     KeyNames[COUNTOF(KeyNames) - 1] = '\0';
@@ -67,8 +71,7 @@ void AddPluginSection(int kind)
         // such: its first 259 characters may end inside a name and so name the parent directory.
         char value[PATH_BUFFER_SIZE + 1];
         ZeroMemory(value, sizeof(value));
-        if (GetPrivateProfileStringA(section, key, "", value, COUNTOF(value), InstallState.SourceIniPath) >
-            PATH_MAX_CHARS)
+        if (SectionValue(value, COUNTOF(value), &text, key) > PATH_MAX_CHARS)
             continue;
         char label[PATH_BUFFER_SIZE];
         if (!ComposeRowLabel(label, COUNTOF(label), kind, key, value))
@@ -86,7 +89,7 @@ void AddPluginSection(int kind)
             continue;
         PluginRow *row = AppendPluginRow();
         if (!row)
-            return;
+            break;
         row->Kind = kind;
         CopyBounded(row->Key, COUNTOF(row->Key), key);
         CopyBounded(row->Label, COUNTOF(row->Label), label);
@@ -94,6 +97,7 @@ void AddPluginSection(int kind)
         CopyBounded(row->SourceDirectory, COUNTOF(row->SourceDirectory), parts.SourceDirectory);
         row->SizeBytes = size;
     }
+    FreeProfileSection(&text);
 }
 
 void FillPluginRows()
@@ -108,6 +112,8 @@ void FillPluginRows()
 void DrawPluginList(HWND list)
 {
     DrawnList = list;
+    // A list that redraws after every row takes seconds for thousands of rows.
+    SendMessageA(list, WM_SETREDRAW, FALSE, 0);
     for (int index = 0; index < PluginRows.Count; ++index) {
         const PluginRow &record = PluginRows.Rows[index];
         int row = AppendListRow(list, record.Label);
@@ -118,6 +124,8 @@ void DrawPluginList(HWND list)
         FormatKiB(sizeText, COUNTOF(sizeText), BytesToKiBRoundedUp(record.SizeBytes));
         SetListText(list, row, PLUGIN_COLUMN_SIZE, sizeText);
     }
+    SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list, NULL, TRUE);
 }
 
 void DrawCopiedTo()
