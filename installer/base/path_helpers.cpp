@@ -52,6 +52,14 @@ const char *LastCharOf(const char *text, char c)
     return last;
 }
 
+int LengthBefore(const char *text, char c)
+{
+    int length = 0;
+    while (text[length] && text[length] != c)
+        ++length;
+    return length;
+}
+
 char *LastCharOf(char *text, char c)
 {
     return const_cast<char *>(LastCharOf(static_cast<const char *>(text), c));

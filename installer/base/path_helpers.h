@@ -29,6 +29,10 @@ BOOL ExpandEnvRefs(char *text, int capacity);
 char *LastCharOf(char *text, char c);
 const char *LastCharOf(const char *text, char c);
 
+// Bytes of text before its first c, or all of it when it holds none; for a c below 0x40, which
+// no double-byte character ends in.
+int LengthBefore(const char *text, char c);
+
 // Copies at most capacity - 1 bytes of source and terminates; a longer source is cut (CopyWhole
 // refuses instead).
 void CopyBounded(char *target, int capacity, const char *source);

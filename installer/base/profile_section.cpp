@@ -39,12 +39,10 @@ char *WholeSectionText(const char *file, const char *name)
     }
 }
 
+// A line's key name runs up to its first '='.
 int NameLength(const char *line)
 {
-    int length = 0;
-    while (line[length] && line[length] != '=')
-        ++length;
-    return length;
+    return LengthBefore(line, '=');
 }
 
 void IndexLines(ProfileSection *section)

@@ -26,16 +26,6 @@ int KindOfLabel(const char *label)
     return -1;
 }
 
-// Length of a numbered kind's key (a number) in the rest of its label: up to the first ':',
-// where the module name starts.
-int NumberedKeyLength(const char *rest)
-{
-    int length = 0;
-    while (rest[length] && rest[length] != ':')
-        ++length;
-    return length;
-}
-
 void EmptyParts(PluginValue *parts)
 {
     parts->Flags[0] = '\0';
@@ -67,7 +57,8 @@ int ParsePluginLabel(const char *label, char *desktopKey, int capacity)
     if (kind < 0)
         return -1;
     const char *rest = label + lstrlenA(PluginKind[kind].LabelPrefix);
-    int length = PluginKind[kind].Renumbered ? NumberedKeyLength(rest) : lstrlenA(rest);
+    // A numbered kind's key (a number) runs up to the ':' where the module name starts.
+    int length = PluginKind[kind].Renumbered ? LengthBefore(rest, ':') : lstrlenA(rest);
     if (length > capacity - 1)
         return -1;
     CopyMemory(desktopKey, rest, length);
