@@ -83,6 +83,15 @@ TypicalChoices SampleChoices(const std::string &desktop)
     return choices;
 }
 
+// The installer ended within the bounded wait, with exit code `expected`. Call through
+// ASSERT_NO_FATAL_FAILURE.
+void ExpectExit(InstallerDriver &driver, DWORD expected)
+{
+    DWORD code = 99;
+    ASSERT_TRUE(driver.WaitForExit(&code)) << driver.Failure();
+    EXPECT_EQ(expected, code);
+}
+
 class EndToEnd : public ::testing::Test {
 protected:
     std::string Root, Desktop, DeviceRoot, AppData, DeviceExec, HostExec;
@@ -227,9 +236,7 @@ TEST_F(EndToEnd, TypicalRunLeavesAPortableInstallation)
             summary = driver.Text(IDC_SUMMARY_TEXT);
     });
     ASSERT_TRUE(driven) << driver.Failure();
-    DWORD code = 99;
-    ASSERT_TRUE(driver.WaitForExit(&code)) << driver.Failure();
-    EXPECT_EQ(0u, code);
+    ASSERT_NO_FATAL_FAILURE(ExpectExit(driver, 0));
 
     const std::vector<std::string> plugins = {"Packer: 7z", "Packer: arj", "Lister: 0: imgview",
                                               "File System: Secure FTP", "Content: 0: exif"};
@@ -275,9 +282,7 @@ TEST_F(EndToEnd, CancelDuringALongPluginCopyStopsTheRun)
                                  "the status line to show the plugin being copied"))
         << driver.Failure();
     ASSERT_TRUE(driver.Press(SHEET_CANCEL)) << driver.Failure();
-    DWORD code = 99;
-    ASSERT_TRUE(driver.WaitForExit(&code)) << driver.Failure();
-    EXPECT_EQ(0u, code);
+    ASSERT_NO_FATAL_FAILURE(ExpectExit(driver, 0));
 
     // The page showed the outcome just before the wizard closed; the run never reached the
     // second plugin or the settings file.
@@ -340,9 +345,7 @@ TEST_F(EndToEnd, MistypedSettingsPathHoldsThePageAndCancelWritesNothing)
     ASSERT_TRUE(driver.Press(SHEET_NEXT) && driver.WaitForTemplate(IDD_PLUGINS)) << driver.Failure();
     ASSERT_TRUE(driver.CheckRowNamed(IDC_PLUGIN_LIST, "Packer: 7z")) << driver.Failure();
     ASSERT_TRUE(driver.Press(SHEET_CANCEL)) << driver.Failure();
-    DWORD code = 99;
-    ASSERT_TRUE(driver.WaitForExit(&code)) << driver.Failure();
-    EXPECT_EQ(0u, code);
+    ASSERT_NO_FATAL_FAILURE(ExpectExit(driver, 0));
 
     EXPECT_EQ("", TreeDifferences(deviceBefore, SnapshotTree(DeviceRoot))) << "the device changed";
     ExpectDesktopUnchanged();
@@ -361,9 +364,7 @@ TEST_F(EndToEnd, StartWithoutAppDataPathIsRefused)
     EXPECT_TRUE(std::set<std::string>(texts.begin(), texts.end())
                     .count("This program can only be run during an U3 USB stick install!"));
     PostMessageA(box, WM_COMMAND, IDOK, 0);
-    DWORD code = 99;
-    ASSERT_TRUE(driver.WaitForExit(&code)) << driver.Failure();
-    EXPECT_EQ(1u, code);
+    ASSERT_NO_FATAL_FAILURE(ExpectExit(driver, 1));
 
     EXPECT_EQ("", TreeDifferences(deviceBefore, SnapshotTree(DeviceRoot))) << "the device changed";
     ExpectDesktopUnchanged();
@@ -387,9 +388,7 @@ TEST_F(EndToEnd, UpgradeStartLeavesTheDeviceAlone)
         },
         "the upgrade start to end", PROCESS_HANG_GUARD_MS))
         << driver.Failure();
-    DWORD code = 99;
-    ASSERT_TRUE(driver.WaitForExit(&code)) << driver.Failure();
-    EXPECT_EQ(0u, code);
+    ASSERT_NO_FATAL_FAILURE(ExpectExit(driver, 0));
     EXPECT_EQ(0u, windowsSeen) << "a window was shown";
 
     EXPECT_EQ("", TreeDifferences(deviceBefore, SnapshotTree(DeviceRoot))) << "the device changed";

@@ -104,9 +104,7 @@ TEST_F(HostileTest, AppDataPathJustShortEnoughUsesNoCutPath)
     Prepare(desktop, device);
     ASSERT_EQ(259, lstrlenA(InstallState.TargetIniPath));
 
-    RunChoices choices;
-    choices.BoxAnswers = {IDOK, IDOK};
-    RunOutcome run = RunWizard(choices);
+    RunOutcome run = RunWizardAnswering({IDOK, IDOK});
     ASSERT_TRUE(run.Finished);
     std::vector<std::string> expected = {"Plugins\\", "extra1.ini", "extra2.ini", "vtmain.ini"};
     EXPECT_EQ(expected, ListTree(Device));

@@ -40,17 +40,9 @@ TEST_F(HostileTest, LinesLongerThan64KiB)
     TakeChecksums();
 
     RunOutcome run = RunWizard(RunChoices());
-    ASSERT_TRUE(run.Finished);
-    EXPECT_EQ("Installation complete!", run.OutcomeText);
-    EXPECT_TRUE(run.Boxes.empty());
-    ASSERT_EQ(2u, run.PluginRows.size()) << "only the two plugins of ordinary length";
-    EXPECT_EQ("Packer: arc", run.PluginRows[0].Label);
-    EXPECT_EQ("Lister: 0: imgview", run.PluginRows[1].Label);
-    std::vector<std::string> expected = {
-        "Plugins\\", "Plugins\\vlx\\", "Plugins\\vlx\\imgview\\", "Plugins\\vlx\\imgview\\imgview.vlx",
-        "Plugins\\vpx\\", "Plugins\\vpx\\arc\\", "Plugins\\vpx\\arc\\arc.vpx", "Plugins\\vpx\\arc\\doc\\",
-        "Plugins\\vpx\\arc\\doc\\readme.txt", "extra1.ini", "extra2.ini", "vpx_ftp.ini", "vtmain.ini"};
-    EXPECT_EQ(expected, ListTree(Device));
+    ASSERT_NO_FATAL_FAILURE(ExpectCompletedWithoutBoxes(run));
+    ASSERT_NO_FATAL_FAILURE(ExpectStandardPluginRows(run, "only the two plugins of ordinary length"));
+    EXPECT_EQ(StandardDeviceTree(), ListTree(Device));
     std::string portable;
     ASSERT_TRUE(ReadFileBytes(Device + "\\vtmain.ini", &portable));
     EXPECT_NE(std::string::npos, portable.find(history + "\r\n")) << "the long line was not kept whole";
@@ -84,9 +76,7 @@ TEST_F(HostileTest, PluginValuesAtTheBufferBound)
     TakeChecksums();
 
     RunOutcome run = RunWizard(RunChoices());
-    ASSERT_TRUE(run.Finished);
-    EXPECT_EQ("Installation complete!", run.OutcomeText);
-    EXPECT_TRUE(run.Boxes.empty());
+    ASSERT_NO_FATAL_FAILURE(ExpectCompletedWithoutBoxes(run));
     EXPECT_TRUE(HasRow(run, "Packer: v258"));
     EXPECT_TRUE(HasRow(run, "Packer: v259"));
     EXPECT_TRUE(HasRow(run, "Packer: ve259"));
@@ -130,12 +120,8 @@ TEST_F(HostileTest, PluginDirectoryCutByItsExpansion)
 
     RunOutcome run = RunWizard(RunChoices());
     SetEnvironmentVariableA("VT_LONG_PARENT", NULL);
-    ASSERT_TRUE(run.Finished);
-    EXPECT_EQ("Installation complete!", run.OutcomeText);
-    EXPECT_TRUE(run.Boxes.empty());
-    ASSERT_EQ(2u, run.PluginRows.size()) << "the cut directory was listed";
-    EXPECT_EQ("Packer: arc", run.PluginRows[0].Label);
-    EXPECT_EQ("Lister: 0: imgview", run.PluginRows[1].Label);
+    ASSERT_NO_FATAL_FAILURE(ExpectCompletedWithoutBoxes(run));
+    ASSERT_NO_FATAL_FAILURE(ExpectStandardPluginRows(run, "the cut directory was listed"));
     EXPECT_EQ("<absent>", ProfileValue(Device + "\\vtmain.ini", "FileSystemPlugins", "cut"));
 }
 
@@ -205,24 +191,14 @@ TEST_F(HostileTest, PluginKeysAtTheBufferBound)
     Prepare(desktop);
 
     RunOutcome run = RunWizard(RunChoices());
-    ASSERT_TRUE(run.Finished);
-    EXPECT_EQ("Installation complete!", run.OutcomeText);
-    EXPECT_TRUE(run.Boxes.empty());
+    ASSERT_NO_FATAL_FAILURE(ExpectCompletedWithoutBoxes(run));
     ASSERT_EQ(2u, run.PluginRows.size());
     EXPECT_EQ("Packer: " + std::string(250, 'K'), run.PluginRows[0].Label);
     EXPECT_EQ("Packer: " + std::string(251, 'K'), run.PluginRows[1].Label);
-    std::vector<std::string> expected = {"Plugins\\",
-                                         "Plugins\\vpx\\",
-                                         "Plugins\\vpx\\arc\\",
-                                         "Plugins\\vpx\\arc\\arc.vpx",
-                                         "Plugins\\vpx\\arc\\doc\\",
-                                         "Plugins\\vpx\\arc\\doc\\readme.txt",
-                                         "Plugins\\vpx\\imgview\\",
-                                         "Plugins\\vpx\\imgview\\imgview.vlx",
-                                         "extra1.ini",
-                                         "extra2.ini",
-                                         "vpx_ftp.ini",
-                                         "vtmain.ini"};
+    // Both packers: imgview.vlx registered as one lands below vpx.
+    std::vector<std::string> expected =
+        TreeEdited(StandardDeviceTree(), {"Plugins\\vpx\\imgview\\", "Plugins\\vpx\\imgview\\imgview.vlx"},
+                   {"Plugins\\vlx\\", "Plugins\\vlx\\imgview\\", "Plugins\\vlx\\imgview\\imgview.vlx"});
     EXPECT_EQ(expected, ListTree(Device));
     IniFile portable = Portable();
     std::vector<std::string> registrations;

@@ -107,24 +107,45 @@ void PrintTo(const CaseVariantCase &c, std::ostream *out)
     *out << c.Name;
 }
 
-class CaseBeyondAToZ : public HostileTest, public testing::WithParamInterface<CaseVariantCase> {};
+// A case of another code page is skipped; Capital and Small are the case's two spellings.
+class CaseVariantTest : public HostileTest, public testing::WithParamInterface<CaseVariantCase> {
+protected:
+    std::string Capital, Small;
+
+    void SetUp() override
+    {
+        HostileTest::SetUp();
+        if (GetParam().CodePage != CODE_PAGE)
+            GTEST_SKIP() << "a case of code page " << GetParam().CodePage;
+        ASSERT_EQ(CODE_PAGE, GetACP());
+        Capital = GetParam().Capital;
+        Small = GetParam().Small;
+    }
+};
+
+const CaseVariantCase CASE_VARIANTS[] = {
+    {1252, "EAcute", E_ACUTE_CAPITAL "lan", E_ACUTE_SMALL "lan"},
+    {932, "FullWidthA", FULL_WIDTH_A_CAPITAL "rc", FULL_WIDTH_A_SMALL "rc"},
+};
+
+std::string CaseVariantName(const testing::TestParamInfo<CaseVariantCase> &info)
+{
+    return info.param.Name;
+}
+
+class CaseBeyondAToZ : public CaseVariantTest {};
 
 TEST_P(CaseBeyondAToZ, GivesEachPluginAFolderOfItsOwn)
 {
-    const CaseVariantCase &c = GetParam();
-    if (c.CodePage != CODE_PAGE)
-        GTEST_SKIP() << "a case of code page " << c.CodePage;
-    ASSERT_EQ(CODE_PAGE, GetACP());
-    std::string capital = c.Capital, small = c.Small;
     std::string ini = "[Configuration]\r\nInstallDir=C:\\Veltrano\r\n[PackerPlugins]\r\n"
-                      "capital=21,%VELTRANO_PATH%\\plugins\\one\\" + capital + ".vpx\r\n"
-                      "small=21,%VELTRANO_PATH%\\plugins\\two\\" + small + ".vpx\r\n";
+                      "capital=21,%VELTRANO_PATH%\\plugins\\one\\" + Capital + ".vpx\r\n"
+                      "small=21,%VELTRANO_PATH%\\plugins\\two\\" + Small + ".vpx\r\n";
     DesktopDescription desktop = StandardDesktop(ini);
-    desktop.Files.push_back(PluginFile("plugins\\one\\" + capital + ".vpx", "the capital one"));
-    desktop.Files.push_back(PluginFile("plugins\\two\\" + small + ".vpx", "the small one"));
+    desktop.Files.push_back(PluginFile("plugins\\one\\" + Capital + ".vpx", "the capital one"));
+    desktop.Files.push_back(PluginFile("plugins\\two\\" + Small + ".vpx", "the small one"));
     Prepare(desktop);
-    const std::string capitalValue = "21,%U3_APP_DATA_PATH%\\Plugins\\vpx\\" + capital + "\\" + capital + ".vpx";
-    const std::string smallValue = "21,%U3_APP_DATA_PATH%\\Plugins\\vpx\\" + small + "_2\\" + small + ".vpx";
+    const std::string capitalValue = "21,%U3_APP_DATA_PATH%\\Plugins\\vpx\\" + Capital + "\\" + Capital + ".vpx";
+    const std::string smallValue = "21,%U3_APP_DATA_PATH%\\Plugins\\vpx\\" + Small + "_2\\" + Small + ".vpx";
     std::string portable = Device + "\\vtmain.ini";
 
     RunOutcome first = RunWizard(RunChoices());
@@ -147,36 +168,25 @@ TEST_P(CaseBeyondAToZ, GivesEachPluginAFolderOfItsOwn)
     EXPECT_EQ("<absent>", ProfileValue(portable, "PackerPlugins", "capital"));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    HostileTest, CaseBeyondAToZ,
-    testing::Values(CaseVariantCase{1252, "EAcute", E_ACUTE_CAPITAL "lan", E_ACUTE_SMALL "lan"},
-                    CaseVariantCase{932, "FullWidthA", FULL_WIDTH_A_CAPITAL "rc", FULL_WIDTH_A_SMALL "rc"}),
-    [](const testing::TestParamInfo<CaseVariantCase> &info) { return std::string(info.param.Name); });
+INSTANTIATE_TEST_SUITE_P(HostileTest, CaseBeyondAToZ, testing::ValuesIn(CASE_VARIANTS), CaseVariantName);
 
 // Two registrations naming one desktop directory, spelled with a letter beyond A to Z in another
 // case: one directory to the file system, so the checked total counts it once and both rows share
 // one device folder.
-class DirectoryInAnotherCase : public HostileTest, public testing::WithParamInterface<CaseVariantCase> {};
+class DirectoryInAnotherCase : public CaseVariantTest {};
 
 TEST_P(DirectoryInAnotherCase, IsCountedAndCopiedOnce)
 {
-    const CaseVariantCase &c = GetParam();
-    if (c.CodePage != CODE_PAGE)
-        GTEST_SKIP() << "a case of code page " << c.CodePage;
-    ASSERT_EQ(CODE_PAGE, GetACP());
-    std::string capital = c.Capital, small = c.Small;
     std::string ini = "[Configuration]\r\nInstallDir=C:\\Veltrano\r\n[PackerPlugins]\r\n"
-                      "first=%VELTRANO_PATH%\\plugins\\" + capital + "\\first.vpx\r\n"
-                      "second=%VELTRANO_PATH%\\plugins\\" + small + "\\second.vpx\r\n";
+                      "first=%VELTRANO_PATH%\\plugins\\" + Capital + "\\first.vpx\r\n"
+                      "second=%VELTRANO_PATH%\\plugins\\" + Small + "\\second.vpx\r\n";
     DesktopDescription desktop = StandardDesktop(ini);
-    desktop.Files.push_back(PluginFile("plugins\\" + capital + "\\first.vpx", std::string(3000, 'f')));
-    desktop.Files.push_back(PluginFile("plugins\\" + capital + "\\second.vpx", std::string(2000, 's')));
+    desktop.Files.push_back(PluginFile("plugins\\" + Capital + "\\first.vpx", std::string(3000, 'f')));
+    desktop.Files.push_back(PluginFile("plugins\\" + Capital + "\\second.vpx", std::string(2000, 's')));
     Prepare(desktop);
 
     RunOutcome run = RunWizard(RunChoices());
-    ASSERT_TRUE(run.Finished);
-    EXPECT_EQ("Installation complete!", run.OutcomeText);
-    EXPECT_TRUE(run.Boxes.empty());
+    ASSERT_NO_FATAL_FAILURE(ExpectCompletedWithoutBoxes(run));
     ASSERT_EQ(2u, run.PluginRows.size());
     EXPECT_EQ("5k", run.PluginRows[1].Size);
     EXPECT_EQ("5k", run.CheckedTotal) << "one directory, counted once";
@@ -187,11 +197,7 @@ TEST_P(DirectoryInAnotherCase, IsCountedAndCopiedOnce)
     EXPECT_FALSE(PathExists(Device + "\\Plugins\\vpx\\second")) << "the directory was copied twice";
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    HostileTest, DirectoryInAnotherCase,
-    testing::Values(CaseVariantCase{1252, "EAcute", E_ACUTE_CAPITAL "lan", E_ACUTE_SMALL "lan"},
-                    CaseVariantCase{932, "FullWidthA", FULL_WIDTH_A_CAPITAL "rc", FULL_WIDTH_A_SMALL "rc"}),
-    [](const testing::TestParamInfo<CaseVariantCase> &info) { return std::string(info.param.Name); });
+INSTANTIATE_TEST_SUITE_P(HostileTest, DirectoryInAnotherCase, testing::ValuesIn(CASE_VARIANTS), CaseVariantName);
 
 // A directory link in a plugin directory whose name ends in a trail byte 0x5C leads beside the
 // walked path, not back into it: the size counts what it holds and the copy takes it along.

@@ -41,9 +41,7 @@ TEST_F(HostileTest, SameBaseNameFromDifferentDirectories)
     Prepare(desktop);
 
     RunOutcome run = RunWizard(RunChoices());
-    ASSERT_TRUE(run.Finished);
-    EXPECT_EQ("Installation complete!", run.OutcomeText);
-    EXPECT_TRUE(run.Boxes.empty());
+    ASSERT_NO_FATAL_FAILURE(ExpectCompletedWithoutBoxes(run));
     struct Expected {
         const char *Section, *Key, *Value, *Source;
     };
@@ -152,9 +150,7 @@ TEST_F(HostileTest, PluginAtADriveRootIsNotListed)
     Prepare(StandardDesktop(ini));
 
     RunOutcome run = RunWizard(RunChoices());
-    ASSERT_TRUE(run.Finished);
-    EXPECT_EQ("Installation complete!", run.OutcomeText);
-    EXPECT_TRUE(run.Boxes.empty());
+    ASSERT_NO_FATAL_FAILURE(ExpectCompletedWithoutBoxes(run));
     std::vector<std::string> labels;
     for (const ListedPluginRow &row : run.PluginRows)
         labels.push_back(row.Label);
@@ -318,9 +314,7 @@ TEST_F(HostileTest, PluginValueTooLongOnceExpanded)
     WriteFileBytes(Files.MainIniPath, ini);
     TakeChecksums();
 
-    RunChoices choices;
-    choices.BoxAnswers = {IDOK};
-    RunOutcome run = RunWizard(choices);
+    RunOutcome run = RunWizardAnswering({IDOK});
     ASSERT_TRUE(run.Finished);
     ASSERT_EQ(1u, run.Boxes.size());
     EXPECT_EQ("Error copying file!", run.Boxes[0].Text);
@@ -367,9 +361,7 @@ TEST_P(ButtonBarSettings, NameOnlyAFileOnTheDevice)
     Prepare(desktop);
 
     RunOutcome run = RunWizard(RunChoices());
-    ASSERT_TRUE(run.Finished);
-    EXPECT_EQ("Installation complete!", run.OutcomeText);
-    EXPECT_TRUE(run.Boxes.empty());
+    ASSERT_NO_FATAL_FAILURE(ExpectCompletedWithoutBoxes(run));
     std::string portable = Device + "\\vtmain.ini";
     std::string key = ProfileValue(portable, "Buttonbar", "Buttonbar");
     std::vector<std::string> expected = {"Plugins\\", "extra1.ini", "extra2.ini", "vpx_ftp.ini", "vtmain.ini"};

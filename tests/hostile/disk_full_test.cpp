@@ -48,9 +48,7 @@ TEST_P(DeviceDriveFillsUpMidCopy, EndsAsAnswered)
     Kept = {{"extra1.ini", "[device]\r\n"}, {"Plugins\\vpx\\fat\\fat.vpx", std::string(1000, 'f')}};
     Prepare(desktop, device);
 
-    RunChoices choices;
-    choices.BoxAnswers = {c.Answer};
-    RunOutcome run = RunWizard(choices);
+    RunOutcome run = RunWizardAnswering({c.Answer});
     ASSERT_TRUE(run.Finished);
     ASSERT_EQ(1u, run.Boxes.size());
     EXPECT_EQ("Error copying file, Disk full!", run.Boxes[0].Text);
@@ -88,19 +86,13 @@ TEST_F(HostileTest, MainSettingsFileLargerThanTheDevice)
     for (int line = 0; ini.size() < 700 * 1024; ++line)
         ini += "h" + std::to_string(line) + "=C:\\Users\\someone\\Documents\\projects\\file.txt\r\n";
     Prepare(StandardDesktop(ini), device);
-    RunChoices choices;
-    choices.BoxAnswers = {IDOK};
-    RunOutcome run = RunWizard(choices);
+    RunOutcome run = RunWizardAnswering({IDOK});
     ASSERT_TRUE(run.Finished);
     ASSERT_EQ(1u, run.Boxes.size());
     EXPECT_EQ("Error copying file, Disk full!", run.Boxes[0].Text);
     EXPECT_EQ(device + "\\vtmain.ini", run.Boxes[0].Caption);
     EXPECT_EQ("Installation complete!", run.OutcomeText);
-    std::vector<std::string> expected = {
-        "Plugins\\", "Plugins\\vlx\\", "Plugins\\vlx\\imgview\\", "Plugins\\vlx\\imgview\\imgview.vlx",
-        "Plugins\\vpx\\", "Plugins\\vpx\\arc\\", "Plugins\\vpx\\arc\\arc.vpx", "Plugins\\vpx\\arc\\doc\\",
-        "Plugins\\vpx\\arc\\doc\\readme.txt", "extra1.ini", "extra2.ini", "vpx_ftp.ini", "vtmain.ini"};
-    EXPECT_EQ(expected, ListTree(device));
+    EXPECT_EQ(StandardDeviceTree(), ListTree(device));
     std::string extra;
     EXPECT_TRUE(ReadFileBytes(device + "\\extra1.ini", &extra));
     EXPECT_EQ("[one]\r\n", extra) << "an extra settings file is whole or absent";

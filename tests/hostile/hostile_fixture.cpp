@@ -147,6 +147,51 @@ DesktopDescription StandardDesktop(const std::string &mainIni)
     return desktop;
 }
 
+std::vector<std::string> StandardDeviceTree()
+{
+    return {"Plugins\\",
+            "Plugins\\vlx\\",
+            "Plugins\\vlx\\imgview\\",
+            "Plugins\\vlx\\imgview\\imgview.vlx",
+            "Plugins\\vpx\\",
+            "Plugins\\vpx\\arc\\",
+            "Plugins\\vpx\\arc\\arc.vpx",
+            "Plugins\\vpx\\arc\\doc\\",
+            "Plugins\\vpx\\arc\\doc\\readme.txt",
+            "extra1.ini",
+            "extra2.ini",
+            "vpx_ftp.ini",
+            "vtmain.ini"};
+}
+
+std::vector<std::string> TreeEdited(std::vector<std::string> tree, const std::vector<std::string> &added,
+                                    const std::vector<std::string> &removed)
+{
+    for (const std::string &entry : removed) {
+        std::vector<std::string>::iterator found = std::find(tree.begin(), tree.end(), entry);
+        EXPECT_TRUE(found != tree.end()) << entry << " is not in the tree to remove";
+        if (found != tree.end())
+            tree.erase(found);
+    }
+    tree.insert(tree.end(), added.begin(), added.end());
+    std::sort(tree.begin(), tree.end());
+    return tree;
+}
+
+void ExpectCompletedWithoutBoxes(const RunOutcome &run)
+{
+    ASSERT_TRUE(run.Finished);
+    EXPECT_EQ("Installation complete!", run.OutcomeText);
+    EXPECT_TRUE(run.Boxes.empty());
+}
+
+void ExpectStandardPluginRows(const RunOutcome &run, const char *why)
+{
+    ASSERT_EQ(2u, run.PluginRows.size()) << why;
+    EXPECT_EQ("Packer: arc", run.PluginRows[0].Label);
+    EXPECT_EQ("Lister: 0: imgview", run.PluginRows[1].Label);
+}
+
 std::vector<KeptFile> StandardKeptFiles()
 {
     return {{"extra1.ini", "[device]\r\nkept=1\r\n"},
@@ -274,6 +319,13 @@ struct CancelOnStatus {
 };
 
 }  // namespace
+
+RunOutcome HostileTest::RunWizardAnswering(const std::vector<int> &boxAnswers)
+{
+    RunChoices choices;
+    choices.BoxAnswers = boxAnswers;
+    return RunWizard(choices);
+}
 
 RunOutcome HostileTest::RunWizard(const RunChoices &choices)
 {

@@ -85,6 +85,8 @@ protected:
     void TakeChecksums();
 
     RunOutcome RunWizard(const RunChoices &choices);
+    // A run with the default choices that answers the copy-error boxes with boxAnswers, in order.
+    RunOutcome RunWizardAnswering(const std::vector<int> &boxAnswers);
     // A later installation onto the same device: the install state as a new start-up fills it.
     RunOutcome RunWizardAgain(const RunChoices &choices);
     IniFile Portable() const;
@@ -108,5 +110,18 @@ std::vector<KeptFile> StandardKeptFiles();
 
 // The main settings file of the standard desktop with its two plugins registered.
 extern const char STANDARD_INI[];
+
+// The device after a whole run of the standard desktop with every row checked, as ListTree lists it.
+std::vector<std::string> StandardDeviceTree();
+
+// `tree` with the `added` entries and without the `removed` ones, in the order ListTree gives.
+std::vector<std::string> TreeEdited(std::vector<std::string> tree, const std::vector<std::string> &added,
+                                    const std::vector<std::string> &removed = {});
+
+// The run finished, said so and put no box to the user. Call through ASSERT_NO_FATAL_FAILURE.
+void ExpectCompletedWithoutBoxes(const RunOutcome &run);
+
+// The standard desktop's two plugin rows, the packer first. Call through ASSERT_NO_FATAL_FAILURE.
+void ExpectStandardPluginRows(const RunOutcome &run, const char *why = "");
 
 }  // namespace hostile

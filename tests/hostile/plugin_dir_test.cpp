@@ -75,9 +75,7 @@ TEST_F(HostileTest, FourGigabyteSparseFileFillsTheSmallDrive)
     ASSERT_EQ(1u, data.nFileSizeHigh) << "no 4 GiB file";
     TakeChecksums();
 
-    RunChoices choices;
-    choices.BoxAnswers = {IDOK};
-    RunOutcome run = RunWizard(choices);
+    RunOutcome run = RunWizardAnswering({IDOK});
     ASSERT_TRUE(run.Finished);
     ASSERT_EQ(2u, run.PluginRows.size());
     EXPECT_EQ("4194305k", run.PluginRows[0].Size) << "4 GiB and 100 bytes";
@@ -122,9 +120,7 @@ TEST_F(HostileTest, PathsOf250CharactersAndMore)
     ASSERT_TRUE(WriteTextFile(exactly250, "250"));
     TakeChecksums();
 
-    RunChoices choices;
-    choices.BoxAnswers = {IDOK};
-    RunOutcome run = RunWizard(choices);
+    RunOutcome run = RunWizardAnswering({IDOK});
     ASSERT_TRUE(run.Finished);
     ASSERT_EQ(2u, run.PluginRows.size());
     EXPECT_EQ("1k", run.PluginRows[0].Size);

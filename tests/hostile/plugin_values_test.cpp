@@ -36,9 +36,7 @@ TEST_F(HostileTest, UnsafeBaseNamesAreSkipped)
     desktop.Files.push_back(PluginFile("plugins\\evil\\sub\\data.bin", "evil data"));
     Kept = StandardKeptFiles();
     Prepare(desktop);
-    RunChoices choices;
-    choices.BoxAnswers.assign(11, IDOK);
-    RunOutcome run = RunWizard(choices);
+    RunOutcome run = RunWizardAnswering(std::vector<int>(11, IDOK));
     ASSERT_TRUE(run.Finished);
     EXPECT_EQ("Installation complete!", run.OutcomeText);
     std::vector<std::string> captions;
@@ -52,26 +50,9 @@ TEST_F(HostileTest, UnsafeBaseNamesAreSkipped)
                                               "File System: lpt",    "File System: prn"};
     EXPECT_EQ(leftOut, captions) << "each plugin left out is named to the user";
     ASSERT_EQ(14u, run.PluginRows.size()) << "each registration with an existing directory is listed";
-    std::vector<std::string> expected = {
-        "Plugins\\",
-        "Plugins\\vfx\\",
-        "Plugins\\vfx\\good\\",
-        "Plugins\\vfx\\good\\good.vfx",
-        "Plugins\\vfx\\good\\sub\\",
-        "Plugins\\vfx\\good\\sub\\data.bin",
-        "Plugins\\vlx\\",
-        "Plugins\\vlx\\imgview\\",
-        "Plugins\\vlx\\imgview\\imgview.vlx",
-        "Plugins\\vpx\\",
-        "Plugins\\vpx\\arc\\",
-        "Plugins\\vpx\\arc\\arc.vpx",
-        "Plugins\\vpx\\arc\\doc\\",
-        "Plugins\\vpx\\arc\\doc\\readme.txt",
-        "extra1.ini",
-        "extra2.ini",
-        "vpx_ftp.ini",
-        "vtmain.ini",
-    };
+    std::vector<std::string> expected =
+        TreeEdited(StandardDeviceTree(), {"Plugins\\vfx\\", "Plugins\\vfx\\good\\", "Plugins\\vfx\\good\\good.vfx",
+                                          "Plugins\\vfx\\good\\sub\\", "Plugins\\vfx\\good\\sub\\data.bin"});
     EXPECT_EQ(expected, ListTree(Device));
     std::string portable = Device + "\\vtmain.ini";
     for (const char *key :

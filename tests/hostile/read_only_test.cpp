@@ -54,9 +54,7 @@ TEST_P(ReadOnlyDeviceDirectory, ChangesNothing)
     Prepare(StandardDesktop(STANDARD_INI), device);
     std::string deviceBefore = TreeChecksum(writableDevice);
 
-    RunChoices choices;
-    choices.BoxAnswers = {c.Answer, IDOK};
-    RunOutcome run = RunWizard(choices);
+    RunOutcome run = RunWizardAnswering({c.Answer, IDOK});
     ASSERT_TRUE(run.Finished);
     EXPECT_EQ(c.Outcome, run.OutcomeText);
     ASSERT_EQ(c.Boxes, run.Boxes.size());

@@ -21,7 +21,6 @@
 #include "resources/resource.h"
 #include "support/files.h"
 #include "support/install_state_fixture.h"
-#include "support/temp_directory.h"
 #include "support/trees.h"
 #include "support/unix_side.h"
 #include "support/walk_bound.h"
@@ -48,11 +47,8 @@ protected:
 
     void SetUp() override
     {
-        InstallState = InstallStateRecord();
-        InstallState.Instance = GetModuleHandleA(NULL);
-        Root = FreshTempDirectory("plugin_page");
+        Root = PointFreshInstallStateAtNewDesktop("plugin_page");
         SetEnvironmentVariableA("VELTRANO_PATH", Root.c_str());
-        PointInstallStateAt(Root, "");
     }
     void TearDown() override
     {

@@ -16,7 +16,6 @@
 #include "resources/resource.h"
 #include "support/files.h"
 #include "support/install_state_fixture.h"
-#include "support/temp_directory.h"
 #include "support/trees.h"
 
 namespace {
@@ -30,10 +29,7 @@ protected:
 
     void SetUp() override
     {
-        InstallState = InstallStateRecord();
-        InstallState.Instance = GetModuleHandleA(NULL);
-        Root = FreshTempDirectory("settings_files_page");
-        PointInstallStateAt(Root, "");
+        Root = PointFreshInstallStateAtNewDesktop("settings_files_page");
     }
     void TearDown() override
     {

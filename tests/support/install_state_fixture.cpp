@@ -4,6 +4,7 @@
 
 #include "base/install_state.h"
 #include "base/path_helpers.h"
+#include "support/temp_directory.h"
 
 void PointInstallStateAt(const std::string &desktopDir, const std::string &deviceDir)
 {
@@ -21,4 +22,13 @@ void ExportInstallVariables(const std::string &desktopDir, const std::string &de
 {
     SetEnvironmentVariableA("VELTRANO_PATH", desktopDir.empty() ? NULL : desktopDir.c_str());
     SetEnvironmentVariableA("U3_APP_DATA_PATH", deviceDir.empty() ? NULL : deviceDir.c_str());
+}
+
+std::string PointFreshInstallStateAtNewDesktop(const char *name)
+{
+    InstallState = InstallStateRecord();
+    InstallState.Instance = GetModuleHandleA(NULL);
+    std::string desktopDir = FreshTempDirectory(name);
+    PointInstallStateAt(desktopDir, "");
+    return desktopDir;
 }

@@ -12,3 +12,7 @@ void PointInstallStateAt(const std::string &desktopDir, const std::string &devic
 // VELTRANO_PATH as start-up exports it and U3_APP_DATA_PATH as the platform sets it; an empty
 // directory removes its variable.
 void ExportInstallVariables(const std::string &desktopDir, const std::string &deviceDir);
+
+// A fresh InstallState (Instance = this module) pointed at a new empty desktop directory, made
+// under a name taken from `name`, with no device; returns the directory.
+std::string PointFreshInstallStateAtNewDesktop(const char *name);

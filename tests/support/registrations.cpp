@@ -29,6 +29,27 @@ const PluginKindEntry *KindOfSection(const std::string &section)
     return NULL;
 }
 
+// A plugin section of the device's portable main settings file, with its kind.
+struct PluginSection {
+    const PluginKindEntry *Kind;
+    IniSection Section;
+};
+
+// The plugin sections of appData's vtmain.ini; none when it cannot be read. Read as text, not
+// through the profile functions, whose section reads have a size limit.
+std::vector<PluginSection> PortablePluginSections(const std::string &appData)
+{
+    std::vector<PluginSection> sections;
+    IniFile portable;
+    if (!ReadIniFile(appData + "\\vtmain.ini", &portable))
+        return sections;
+    for (const IniSection &section : portable) {
+        if (const PluginKindEntry *kind = KindOfSection(section.Name))
+            sections.push_back({kind, section});
+    }
+    return sections;
+}
+
 // A portable file's line of a plugin section as key and value; false for a "_detect" companion
 // of a numbered kind, which registers no file.
 bool SplitRegistration(const PluginKindEntry &kind, const std::string &entry, std::string *key, std::string *value)
@@ -68,14 +89,9 @@ std::string RegisteredDeviceFile(const std::string &appData, const std::string &
 std::vector<std::string> RegistrationsNamingNoDeviceFile(const std::string &appData)
 {
     std::vector<std::string> wrong;
-    // Read as text, not through the profile functions, whose section reads have a size limit.
-    IniFile portable;
-    if (!ReadIniFile(appData + "\\vtmain.ini", &portable))
-        return wrong;
-    for (const IniSection &section : portable) {
-        const PluginKindEntry *kind = KindOfSection(section.Name);
-        if (!kind)
-            continue;
+    for (const PluginSection &plugins : PortablePluginSections(appData)) {
+        const PluginKindEntry *kind = plugins.Kind;
+        const IniSection &section = plugins.Section;
         for (const std::string &entry : section.Lines) {
             std::string key, value;
             if (!SplitRegistration(*kind, entry, &key, &value))
@@ -159,13 +175,9 @@ std::vector<std::string> RegistrationsNotCopiedFromTheirSource(const std::string
 {
     DesktopVariable desktop(desktopDir);
     std::vector<std::string> wrong;
-    IniFile portable;
-    if (!ReadIniFile(appData + "\\vtmain.ini", &portable))
-        return wrong;
-    for (const IniSection &section : portable) {
-        const PluginKindEntry *kind = KindOfSection(section.Name);
-        if (!kind)
-            continue;
+    for (const PluginSection &plugins : PortablePluginSections(appData)) {
+        const PluginKindEntry *kind = plugins.Kind;
+        const IniSection &section = plugins.Section;
         // Without the rows a numbered kind's registrations cannot be told apart.
         if (kind->Renumbered && rows.empty())
             continue;
